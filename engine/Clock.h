@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vk {
+
+// Microsecond timer for the game loop and the path finder's time budget.
+class Clock {
+  public:
+    // Starts timing from now.
+    Clock();
+
+    // Microseconds since the previous delta (or construction); restarts timing.
+    std::int64_t delta();
+
+    // Microseconds since the previous delta (or construction); keeps timing.
+    [[nodiscard]] std::int64_t split() const;
+
+  private:
+    std::int64_t m_previous_time = 0;
+};
+
+} // namespace vk

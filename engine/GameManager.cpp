@@ -1,0 +1,132 @@
+#include "GameManager.h"
+
+#include "Clock.h"
+#include "Config.h"
+#include "EventStep.h"
+#include "LogManager.h"
+#include "Platform.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+
+namespace vk {
+
+namespace {
+
+const char *const ASTERISKS = "****************************************************";
+constexpr double ENGINE_VERSION = 4.25;
+
+} // namespace
+
+GameManager::GameManager() { setType("GameManager"); }
+
+GameManager &GameManager::getInstance() {
+    static GameManager game_manager;
+    return game_manager;
+}
+
+bool GameManager::isValid(std::string event_type) const { return event_type == STEP_EVENT; }
+
+int GameManager::startUp() {
+    LogManager &log = LogManager::getInstance();
+    if (isStarted()) {
+        log.writeLog("%s::startup(): Warning! %s already started.", getType().c_str(), getType().c_str());
+        return -1;
+    }
+
+    Config &config = Config::getInstance();
+    config.loadConfig("");
+
+    if (log.startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting log manager.");
+        return -1;
+    }
+
+    log.writeLog("%s", ASTERISKS);
+    log.writeLog("** Vessik version %.2f **", ENGINE_VERSION);
+    log.writeLog("** Game engine started **");
+    log.writeLog("%s", ASTERISKS);
+    config.writeSummary();
+
+    log.writeLog(1, "Working directory:");
+    char cwd[256];
+    log.writeLog(1, "  %s", platform::currentDirectory(cwd, sizeof cwd) ? cwd : "(full path too long)");
+    log.writeLog(1, "Log Manager started.");
+
+    m_frame_time = config.getFrameTime();
+    log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
+
+    int seed = config.getRandomSeed();
+    if (seed == 0)
+        seed = static_cast<int>(static_cast<std::uint32_t>(std::time(nullptr)));
+    if (seed != -1) {
+        log.writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
+        std::srand(static_cast<unsigned>(seed));
+    }
+
+    if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO)
+        log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
+
+    m_game_over = false;
+    Manager::startUp();
+    log.writeLog(1, "GameManager successfully started.");
+    return 0;
+}
+
+void GameManager::shutDown() {
+    LogManager &log = LogManager::getInstance();
+    m_game_over = true;
+
+    if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO)
+        log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
+
+    log.writeLog("%s", ASTERISKS);
+    log.writeLog("** Game engine stopped **");
+    if (log.isStarted())
+        log.shutDown();
+    Manager::shutDown();
+}
+
+void GameManager::run() {
+    LogManager &log = LogManager::getInstance();
+    Clock clock;
+    log.writeLog(1, "GameManager::run(): starting game loop");
+    m_game_over = false;
+    m_step_count = 0;
+    std::int64_t adjust_time = 0;
+    const std::int64_t frame_us = static_cast<std::int64_t>(m_frame_time) * 1000;
+
+    while (true) {
+        clock.delta();
+
+        const EventStep step(m_step_count);
+        onEvent(&step);
+
+        std::int64_t loop_time = clock.split();
+        const std::int64_t sleep_time = frame_us - loop_time - adjust_time;
+        if (sleep_time > 0) {
+            // a step never sleeps longer than one frame: the monotonic clock
+            // cannot go backwards, so sleep_time <= frame_us
+            const std::int64_t before = clock.split();
+            platform::sleepMilliseconds(static_cast<int>(sleep_time / 1000));
+            const std::int64_t after = clock.split();
+            adjust_time = after - before - sleep_time;
+            if (adjust_time < 0)
+                adjust_time = 0;
+        } else if (adjust_time == 0 && m_frame_time > 0 && m_step_count > 0) {
+            log.writeLog("GameManager::run(): Can't keep up! frame_time %d ms, split %d ms", m_frame_time,
+                         static_cast<int>(loop_time / 1000));
+        } else {
+            adjust_time = 0;
+        }
+
+        m_step_count++;
+        if (m_game_over) {
+            log.writeLog(1, "GameManager::run(): end of game loop");
+            return;
+        }
+    }
+}
+
+} // namespace vk

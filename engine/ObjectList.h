@@ -1,0 +1,44 @@
+#pragma once
+
+namespace vk {
+
+class Object;
+
+// A growable list of non-owning object pointers, in insertion order. It is a
+// value type: queries hand out copies, so a caller can walk a result while the
+// world changes. The same pointer may be held more than once.
+class ObjectList {
+  public:
+    ObjectList();
+    ObjectList(const ObjectList &other);
+    ObjectList &operator=(const ObjectList &other);
+    ~ObjectList();
+
+    // Appends; -1 for a null pointer or when the list cannot grow.
+    int insert(Object *p_o);
+
+    // Removes the first occurrence, keeping the order of the rest; -1 if absent.
+    int remove(Object *p_o);
+
+    // Forgets every pointer but keeps the slots.
+    void clear() noexcept;
+
+    [[nodiscard]] int getCount() const noexcept { return m_count; }
+    [[nodiscard]] bool isEmpty() const noexcept { return m_count == 0; }
+
+    // Throws std::out_of_range (after logging) for an index outside [0, count).
+    Object *operator[](int index) const;
+
+    // This list followed by every non-null pointer of `other`.
+    ObjectList operator+(const ObjectList &other) const;
+
+  private:
+    void copyFrom(const ObjectList &other);
+    bool grow();
+
+    int m_count = 0;
+    int m_max_count = 0;
+    Object **m_p_list = nullptr;
+};
+
+} // namespace vk

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The few operating-system services the engine needs, behind one small
+// interface so that the rest of the engine stays portable.
+namespace vk::platform {
+
+// Microseconds from a monotonic clock: never jumps with the calendar, so a
+// step can never measure a negative time.
+[[nodiscard]] std::int64_t nowMicroseconds() noexcept;
+
+// Sleeps the calling thread for at least `milliseconds` (nothing when <= 0).
+void sleepMilliseconds(int milliseconds) noexcept;
+
+// Requests and releases of a 1 ms timer resolution. POSIX sleeps are already
+// that precise, so both succeed and return 0.
+int timeBeginPeriod(unsigned milliseconds) noexcept;
+int timeEndPeriod(unsigned milliseconds) noexcept;
+
+// The value the timer calls return when a resolution cannot be granted.
+inline constexpr int TIMERR_NOCANDO = 97;
+
+// Copies the working directory into `buffer`; false when it does not fit or
+// cannot be read.
+bool currentDirectory(char *buffer, std::size_t size) noexcept;
+
+} // namespace vk::platform

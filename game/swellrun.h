@@ -1,0 +1,4 @@
+#pragma once
+
+// Every public header of the game.
+#include "Countdown.h"
