@@ -24,7 +24,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/game/swellrun
+	VESSIK_LOG_LEVEL=$${VESSIK_LOG_LEVEL:-1} ./$(BUILD)/game/swellrun
 
 test: build
 	$(XVFB) ctest --test-dir $(BUILD) $(CTEST_FLAGS)

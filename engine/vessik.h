@@ -1,6 +1,7 @@
 #pragma once
 
 // Every public header of the engine.
+#include "Box.h"
 #include "Clock.h"
 #include "Color.h"
 #include "Config.h"
@@ -16,4 +17,5 @@
 #include "Solidness.h"
 #include "Transform.h"
 #include "ViewObjectLocation.h"
+#include "Vector.h"
 #include "utility.h"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Vector.h"
+
+#include <string>
+
+namespace vk {
+
+// An axis-aligned rectangle: [corner.x, corner.x + horizontal] by
+// [corner.y, corner.y + vertical], edges included.
+class Box {
+  public:
+    Box() = default;
+    Box(Vector corner, float horizontal, float vertical) noexcept
+        : m_corner(corner), m_horizontal(horizontal), m_vertical(vertical) {}
+
+    [[nodiscard]] Vector getCorner() const noexcept { return m_corner; }
+    void setCorner(Vector corner) noexcept { m_corner = corner; }
+    [[nodiscard]] float getHorizontal() const noexcept { return m_horizontal; }
+    void setHorizontal(float horizontal) noexcept { m_horizontal = horizontal; }
+    [[nodiscard]] float getVertical() const noexcept { return m_vertical; }
+    void setVertical(float vertical) noexcept { m_vertical = vertical; }
+
+    bool operator==(const Box &other) const noexcept;
+
+    // "(x,y) h: H v: V".
+    [[nodiscard]] std::string toString() const;
+
+  private:
+    Vector m_corner;
+    float m_horizontal = 0;
+    float m_vertical = 0;
+};
+
+} // namespace vk

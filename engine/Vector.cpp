@@ -1,0 +1,45 @@
+#include "Vector.h"
+
+#include "utility.h"
+
+#include <cmath>
+
+namespace vk {
+
+void Vector::setXY(float x, float y) noexcept {
+    m_x = x;
+    m_y = y;
+}
+
+float Vector::getMagnitude() const { return std::sqrt(m_x * m_x + m_y * m_y); }
+
+void Vector::normalize() {
+    const float length = getMagnitude();
+    if (length > 0) {
+        m_x /= length;
+        m_y /= length;
+    }
+}
+
+void Vector::scale(float s) noexcept {
+    m_x *= s;
+    m_y *= s;
+}
+
+Vector Vector::operator+(const Vector &other) const noexcept { return {m_x + other.m_x, m_y + other.m_y}; }
+
+Vector Vector::operator-(const Vector &other) const noexcept { return {m_x - other.m_x, m_y - other.m_y}; }
+
+Vector &Vector::operator+=(const Vector &other) noexcept {
+    m_x += other.m_x;
+    m_y += other.m_y;
+    return *this;
+}
+
+bool Vector::operator==(const Vector &other) const noexcept { return m_x == other.m_x && m_y == other.m_y; }
+
+bool Vector::operator!=(const Vector &other) const noexcept { return !(*this == other); }
+
+std::string Vector::toString() const { return "(" + vk::toString(m_x) + "," + vk::toString(m_y) + ")"; }
+
+} // namespace vk

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+namespace vk {
+
+// A position or velocity in world units (character cells, x right, y down).
+class Vector {
+  public:
+    Vector() = default;
+    Vector(float x, float y) noexcept : m_x(x), m_y(y) {}
+
+    [[nodiscard]] float getX() const noexcept { return m_x; }
+    [[nodiscard]] float getY() const noexcept { return m_y; }
+    void setX(float x) noexcept { m_x = x; }
+    void setY(float y) noexcept { m_y = y; }
+    void setXY(float x, float y) noexcept;
+
+    [[nodiscard]] float getMagnitude() const;
+    // Unit length; a zero vector stays zero.
+    void normalize();
+    void scale(float s) noexcept;
+    [[nodiscard]] bool isZero() const noexcept { return m_x == 0 && m_y == 0; }
+
+    Vector operator+(const Vector &other) const noexcept;
+    Vector operator-(const Vector &other) const noexcept;
+    Vector &operator+=(const Vector &other) noexcept;
+    bool operator==(const Vector &other) const noexcept;
+    bool operator!=(const Vector &other) const noexcept;
+
+    // "(x,y)" with each component as "%g" would print it.
+    [[nodiscard]] std::string toString() const;
+
+  private:
+    float m_x = 0;
+    float m_y = 0;
+};
+
+} // namespace vk
