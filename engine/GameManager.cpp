@@ -5,6 +5,7 @@
 #include "EventStep.h"
 #include "LogManager.h"
 #include "Platform.h"
+#include "WorldManager.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -57,6 +58,20 @@ int GameManager::startUp() {
     m_frame_time = config.getFrameTime();
     log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
 
+    WorldManager &world_manager = WorldManager::getInstance();
+    if (world_manager.startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error starting world manager.");
+        return -1;
+    }
+    log.writeLog(1, "World manager started.");
+
+    // the world and the view start as the window, in character cells
+    const Box window(Vector(0, 0), static_cast<float>(config.getWindowHorizontalChars()),
+                     static_cast<float>(config.getWindowVerticalChars()));
+    world_manager.setBoundary(window);
+    world_manager.setView(window);
+    world_manager.setViewSlack(Vector(1.0f / 3, 1.0f / 3));
+
     int seed = config.getRandomSeed();
     if (seed == 0)
         seed = static_cast<int>(static_cast<std::uint32_t>(std::time(nullptr)));
@@ -81,6 +96,12 @@ void GameManager::shutDown() {
     if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO)
         log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
 
+    WorldManager &world_manager = WorldManager::getInstance();
+    if (world_manager.isStarted()) {
+        world_manager.shutDown();
+        log.writeLog(1, "World manager stopped");
+    }
+
     log.writeLog("%s", ASTERISKS);
     log.writeLog("** Game engine stopped **");
     if (log.isStarted())
@@ -102,6 +123,10 @@ void GameManager::run() {
 
         const EventStep step(m_step_count);
         onEvent(&step);
+
+        WorldManager &world_manager = WorldManager::getInstance();
+        world_manager.update();
+        world_manager.draw();
 
         std::int64_t loop_time = clock.split();
         const std::int64_t sleep_time = frame_us - loop_time - adjust_time;

@@ -3,6 +3,12 @@
 #include "Event.h"
 #include "GameManager.h"
 #include "LogManager.h"
+#include "SceneGraph.h"
+#include "WorldManager.h"
+#include "geometry.h"
+#include "utility.h"
+
+#include <cmath>
 
 namespace vk {
 
@@ -10,21 +16,40 @@ namespace {
 
 int g_next_id = 1;
 
-// The manager that serves an event type, or null when none does yet.
-Manager *managerFor(const std::string &event_type) {
-    if (event_type == STEP_EVENT)
-        return &GameManager::getInstance();
-    return nullptr;
+// The manager that serves an event type: one line per manager, and the world
+// manager serves every name no other manager claims.
+Manager &managerFor(const std::string &event_type) {
+    if (event_type == STEP_EVENT) return GameManager::getInstance();
+    return WorldManager::getInstance();
+}
+
+SceneGraph &sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
+
+bool isValidBox(const Box &box) {
+    return isFinite(box.getCorner()) && std::isfinite(box.getHorizontal()) && std::isfinite(box.getVertical()) &&
+           box.getHorizontal() >= 0 && box.getVertical() >= 0;
 }
 
 } // namespace
 
-Object::Object() : m_id(g_next_id++) {}
+Object::Object() : m_id(g_next_id++) {
+    if (WorldManager::getInstance().insertObject(this) == -1)
+        LogManager::getInstance().writeLog("Object::Object(): Error! Unable to add %p to game world.",
+                                           static_cast<void *>(this));
+}
 
 Object::~Object() {
     // from the last registered to the first, so each manager forgets us
-    while (m_event_count > 0)
+    while (m_event_count > 0) {
+        const int before = m_event_count;
         unregisterInterest(m_event_name[m_event_count - 1]);
+        // a manager that refuses must not keep us here forever
+        if (m_event_count == before)
+            m_event_name[--m_event_count].clear();
+    }
+    if (WorldManager::getInstance().removeObject(this) == -1)
+        LogManager::getInstance().writeLog("Object::~Object(): Error! Unable to remove %p from game world.",
+                                           static_cast<void *>(this));
 }
 
 void Object::setId(int id) {
@@ -33,16 +58,168 @@ void Object::setId(int id) {
     if (id >= g_next_id)
         g_next_id = id + 1;
     m_id = id;
+    m_modified |= attr::ID;
 }
 
-void Object::setType(std::string type) { m_type = std::move(type); }
+void Object::setType(std::string type) {
+    sceneGraph().updateType(this, type);
+    m_type = std::move(type);
+    m_modified |= attr::TYPE;
+}
+
+int Object::setPosition(Vector position) {
+    if (position == m_position)
+        return 0;
+    if (!isFinite(position)) {
+        LogManager::getInstance().writeLog("Object::setPosition(): Error! Position %s not finite. Ignored.",
+                                           position.toString().c_str());
+        return -1;
+    }
+    sceneGraph().updatePosition(this, position);
+    m_position = position;
+    m_modified |= attr::POSITION;
+    return 0;
+}
 
 int Object::eventHandler(const Event *) { return 0; }
 
-int Object::setActive(bool active) {
-    m_is_active = active;
+int Object::setSolidness(Solidness solidness) {
+    if (solidness == m_solidness)
+        return 0;
+    if (solidness != HARD && solidness != SOFT && solidness != SPECTRAL) {
+        LogManager::getInstance().writeLog("Object::setSolidness(): Solidness %d not one of HARD, SOFT or SPECTRAL.",
+                                           static_cast<int>(solidness));
+        return -1;
+    }
+    if (sceneGraph().updateSolidness(this, solidness) == -1)
+        return -1;
+    m_solidness = solidness;
+    m_modified |= attr::SOLIDNESS;
     return 0;
 }
+
+void Object::setAvoidCollisions(bool avoid) {
+    m_avoid_collisions = avoid;
+    m_modified |= attr::AVOID_COLLISIONS;
+}
+
+int Object::setAltitude(int altitude) {
+    if (altitude == m_altitude)
+        return 0;
+    if (!valueInRange(static_cast<float>(altitude), 0, MAX_ALTITUDE)) {
+        LogManager::getInstance().writeLog("Object::setAltitude(): Altitude %d not in range [%d,%d].  Ignored.",
+                                           altitude, 0, MAX_ALTITUDE);
+        return -1;
+    }
+    if (sceneGraph().updateAltitude(this, altitude) == -1)
+        return -1;
+    m_altitude = altitude;
+    m_modified |= attr::ALTITUDE;
+    return 0;
+}
+
+int Object::setDirection(Vector direction) {
+    if (!isFinite(direction)) {
+        LogManager::getInstance().writeLog("Object::setDirection(): Error! Direction %s not finite. Ignored.",
+                                           direction.toString().c_str());
+        return -1;
+    }
+    direction.normalize();
+    m_direction = direction;
+    m_modified |= attr::DIRECTION;
+    return 0;
+}
+
+int Object::setVelocity(Vector velocity) {
+    const float speed = velocity.getMagnitude();
+    // finite components can still have a length beyond float range
+    if (!isFinite(velocity) || !std::isfinite(speed)) {
+        LogManager::getInstance().writeLog("Object::setVelocity(): Error! Velocity %s not finite. Ignored.",
+                                           velocity.toString().c_str());
+        return -1;
+    }
+    m_speed = speed;
+    velocity.normalize();
+    m_direction = velocity;
+    m_modified |= attr::SPEED | attr::DIRECTION;
+    return 0;
+}
+
+Vector Object::getVelocity() const {
+    Vector velocity = m_direction;
+    velocity.scale(m_speed);
+    return velocity;
+}
+
+int Object::setAcceleration(Vector acceleration) {
+    if (!isFinite(acceleration)) {
+        LogManager::getInstance().writeLog("Object::setAcceleration(): Error! Acceleration %s not finite. Ignored.",
+                                           acceleration.toString().c_str());
+        return -1;
+    }
+    m_acceleration = acceleration;
+    m_modified |= attr::ACCELERATION;
+    return 0;
+}
+
+bool Object::isVisible() const { return m_is_visible; }
+
+int Object::setVisible(bool visible) {
+    if (visible == m_is_visible)
+        return 0;
+    if (sceneGraph().updateVisible(this, visible) == -1)
+        return -1;
+    m_is_visible = visible;
+    m_modified |= attr::VISIBLE;
+    return 0;
+}
+
+int Object::setActive(bool active) {
+    if (active == m_is_active)
+        return 0;
+    if (sceneGraph().updateActive(this, active) == -1)
+        return -1;
+    m_is_active = active;
+    m_modified |= attr::ACTIVE;
+    return 0;
+}
+
+int Object::setBox(Box box) {
+    if (box == m_box)
+        return 0;
+    if (!isValidBox(box)) {
+        LogManager::getInstance().writeLog("Object::setBox(): Error! Box %s not finite or negative. Ignored.",
+                                           box.toString().c_str());
+        return -1;
+    }
+    // out and back in, so the grid cells are those of the new extent
+    SceneGraph &graph = sceneGraph();
+    graph.removeObject(this);
+    m_box = box;
+    graph.insertObject(this);
+    m_modified |= attr::BOX;
+    return 0;
+}
+
+int Object::draw() { return 0; }
+
+int Object::setSpeed(float speed) {
+    if (!std::isfinite(speed)) {
+        LogManager::getInstance().writeLog("Object::setSpeed(): Error! Speed %s not finite. Ignored.",
+                                           vk::toString(speed).c_str());
+        return -1;
+    }
+    m_speed = speed;
+    m_modified |= attr::SPEED;
+    return 0;
+}
+
+void Object::setNoSoft(bool no_soft) {
+    m_no_soft = no_soft;
+    m_modified |= attr::NO_SOFT;
+}
+
+Vector Object::predictPosition() const { return m_position + getVelocity(); }
 
 int Object::registerInterest(std::string event_type) {
     if (m_event_count == MAX_OBJ_EVENTS) {
@@ -51,10 +228,10 @@ int Object::registerInterest(std::string event_type) {
             event_type.c_str());
         return -1;
     }
-    Manager *p_manager = managerFor(event_type);
-    if (!p_manager || p_manager->registerInterest(this, event_type) == -1)
+    if (managerFor(event_type).registerInterest(this, event_type) == -1)
         return -1;
     m_event_name[m_event_count++] = std::move(event_type);
+    m_modified |= attr::EVENTS;
     return 0;
 }
 
@@ -71,14 +248,20 @@ int Object::unregisterInterest(std::string event_type) {
                                            event_type.c_str());
         return -1;
     }
-    Manager *p_manager = managerFor(event_type);
-    if (!p_manager || p_manager->unregisterInterest(this, event_type) == -1)
+    if (managerFor(event_type).unregisterInterest(this, event_type) == -1)
         return -1;
     for (int i = index; i < m_event_count - 1; i++)
         m_event_name[i] = m_event_name[i + 1];
     m_event_count--;
     m_event_name[m_event_count].clear();
+    m_modified |= attr::EVENTS;
     return 0;
+}
+
+std::string Object::getEventName(int index) const {
+    if (index < 0 || index >= m_event_count)
+        return "";
+    return m_event_name[index];
 }
 
 } // namespace vk

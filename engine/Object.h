@@ -1,5 +1,9 @@
 #pragma once
 
+#include "Box.h"
+#include "Solidness.h"
+#include "Vector.h"
+
 #include <string>
 
 namespace vk {
@@ -9,9 +13,45 @@ class Event;
 // Most interests one object may hold.
 inline constexpr int MAX_OBJ_EVENTS = 100;
 
-// Base of everything in the game world. Game code creates objects with `new`;
-// the world manager owns them from construction on and deletes them when they
-// are marked for deletion (this is the one place raw `new` is the rule).
+// The drawing layers: altitude 0 is drawn first, MAX_ALTITUDE last (on top).
+inline constexpr int MAX_ALTITUDE = 4;
+
+// Bits of the modified mask: one per attribute that can be serialized. A
+// setter that changes an attribute sets its bit; serializing clears it.
+namespace attr {
+inline constexpr unsigned ID = 0x1;
+inline constexpr unsigned ACTIVE = 0x2;
+inline constexpr unsigned VISIBLE = 0x4;
+inline constexpr unsigned EVENTS = 0x8;
+inline constexpr unsigned BOX = 0x10;
+inline constexpr unsigned POSITION = 0x20;
+inline constexpr unsigned TYPE = 0x40;
+inline constexpr unsigned ANIMATION = 0x80;
+inline constexpr unsigned ALTITUDE = 0x100;
+inline constexpr unsigned SOLIDNESS = 0x200;
+inline constexpr unsigned NO_SOFT = 0x400;
+inline constexpr unsigned SPEED = 0x800;
+inline constexpr unsigned DIRECTION = 0x1000;
+inline constexpr unsigned ACCELERATION = 0x2000;
+inline constexpr unsigned SHAPE = 0x4000;
+inline constexpr unsigned PATH = 0x8000;
+inline constexpr unsigned FOLLOW_PATH = 0x10000;
+inline constexpr unsigned AVOID_COLLISIONS = 0x20000;
+// Every attribute of a plain object.
+inline constexpr unsigned ALL_OBJECT = 0x3FFFF;
+} // namespace attr
+
+// Base of everything in the game world.
+//
+// Objects are created with `new` and belong to the world manager from their
+// construction: it deletes them at the end of the step in which they are
+// marked (WorldManager::markForDelete) or when it shuts down. Game code never
+// deletes an object itself; this is the one place where a raw `new` hands
+// over ownership. An object destroyed some other way (a test's stack object)
+// still leaves the world and every interest list cleanly.
+//
+// Every setter that affects the world's indexes tells the scene graph while
+// the object still holds the old value, so the indexes always agree with it.
 class Object {
   public:
     Object();
@@ -25,23 +65,90 @@ class Object {
     virtual void setType(std::string type);
     [[nodiscard]] std::string getType() const { return m_type; }
 
+    // 0 on success; -1 for a position that is not finite.
+    virtual int setPosition(Vector position);
+    [[nodiscard]] Vector getPosition() const noexcept { return m_position; }
+
     // 1 when the event was handled, 0 when ignored.
     virtual int eventHandler(const Event *p_event);
 
+    virtual int setSolidness(Solidness solidness);
+    [[nodiscard]] Solidness getSolidness() const noexcept { return m_solidness; }
+    [[nodiscard]] bool isSolid() const noexcept { return m_solidness == HARD || m_solidness == SOFT; }
+
+    // Slide along HARD obstacles instead of stopping at them.
+    virtual void setAvoidCollisions(bool avoid = true);
+    [[nodiscard]] bool getAvoidCollisions() const noexcept { return m_avoid_collisions; }
+
+    virtual int setAltitude(int altitude);
+    [[nodiscard]] int getAltitude() const noexcept { return m_altitude; }
+
+    // Stored at unit length (a zero vector stays zero). -1 when not finite.
+    virtual int setDirection(Vector direction);
+    [[nodiscard]] Vector getDirection() const noexcept { return m_direction; }
+
+    // Speed becomes the length of `velocity`, direction its unit vector.
+    virtual int setVelocity(Vector velocity);
+    // Direction times speed.
+    [[nodiscard]] Vector getVelocity() const;
+
+    // Added to the velocity every step.
+    virtual int setAcceleration(Vector acceleration);
+    [[nodiscard]] Vector getAcceleration() const noexcept { return m_acceleration; }
+
+    [[nodiscard]] virtual bool isVisible() const;
+
     virtual int setActive(bool active = true);
     [[nodiscard]] bool isActive() const noexcept { return m_is_active; }
+
+    // Relative to the position. -1 for negative or non-finite extents.
+    virtual int setBox(Box box);
+    [[nodiscard]] Box getBox() const noexcept { return m_box; }
+
+    virtual int draw();
+
+    virtual void setModified(unsigned mask) { m_modified = mask; }
+    [[nodiscard]] virtual unsigned getModified() const { return m_modified; }
+    [[nodiscard]] bool isModified() const { return getModified() != 0; }
+
+    int setVisible(bool visible = true);
+
+    // Units per step. -1 when not finite.
+    int setSpeed(float speed);
+    [[nodiscard]] float getSpeed() const noexcept { return m_speed; }
+
+    // When set, SOFT objects block this object as HARD ones do.
+    void setNoSoft(bool no_soft = true);
+    [[nodiscard]] bool getNoSoft() const noexcept { return m_no_soft; }
+
+    // Where the next step would put the object: position + direction * speed.
+    [[nodiscard]] Vector predictPosition() const;
 
     // Registers with the manager that serves `event_type`; -1 on refusal or
     // when MAX_OBJ_EVENTS interests are held.
     int registerInterest(std::string event_type);
     int unregisterInterest(std::string event_type);
+    [[nodiscard]] int getEventCount() const noexcept { return m_event_count; }
+    // The name of interest `index` in registration order; "" out of range.
+    [[nodiscard]] std::string getEventName(int index) const;
 
   private:
     int m_id = 0;
     std::string m_type = "(Undefined)";
     bool m_is_active = true;
+    bool m_is_visible = true;
+    Box m_box = Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f);
+    Vector m_position = Vector(1, 1);
+    Vector m_direction;
+    float m_speed = 0;
+    Vector m_acceleration;
+    int m_altitude = MAX_ALTITUDE / 2;
+    Solidness m_solidness = HARD;
+    bool m_no_soft = false;
     int m_event_count = 0;
     std::string m_event_name[MAX_OBJ_EVENTS];
+    unsigned m_modified = attr::ALL_OBJECT;
+    bool m_avoid_collisions = false;
 };
 
 } // namespace vk

@@ -11,7 +11,8 @@ int main() {
     }
     vk::LogManager::getInstance().setFlush(true);
 
-    Countdown countdown(90);
+    // the world manager owns it from here on
+    new Countdown(90);
     game_manager.run();
 
     game_manager.shutDown();

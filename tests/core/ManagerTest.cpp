@@ -5,6 +5,7 @@
 #include "Manager.h"
 #include "Object.h"
 #include "TestEnv.h"
+#include "WorldManager.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,14 @@ struct ManagerTest : ::testing::Test {
     void SetUp() override {
         vk::LogManager::getInstance().startUp();
         vk::LogManager::getInstance().setLogLevel(1);
+        // objects live in the world; the tests' own objects leave it when
+        // they go out of scope, before the world stops
+        vk::WorldManager::getInstance().startUp();
     }
-    void TearDown() override { vk::LogManager::getInstance().shutDown(); }
+    void TearDown() override {
+        vk::WorldManager::getInstance().shutDown();
+        vk::LogManager::getInstance().shutDown();
+    }
 };
 
 Event eventOf(const std::string &type) {
