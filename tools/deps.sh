@@ -12,8 +12,9 @@ packages=(
     clang libclang-rt-14-dev
     # window and audio tests
     xvfb xauth xdotool imagemagick sox libsox-fmt-all vorbis-tools
-    # a software OpenAL back end that works without a sound card
-    libopenal1
+    # a software OpenAL back end that works without a sound card, and its
+    # headers for the start-up check for an audio device
+    libopenal1 libopenal-dev
 )
 
 missing=()

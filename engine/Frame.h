@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace vk {
+
+// One picture of a sprite: `width` x `height` characters stored row after row
+// with no separators. Frames are small values, copied freely; one whose
+// string is empty counts as empty and draws nothing.
+class Frame {
+  public:
+    Frame() = default;
+    Frame(int width, int height, std::string frame);
+
+    [[nodiscard]] int getWidth() const noexcept { return m_width; }
+    [[nodiscard]] int getHeight() const noexcept { return m_height; }
+    [[nodiscard]] const std::string &getString() const noexcept { return m_frame; }
+    [[nodiscard]] bool isEmpty() const noexcept { return m_frame.empty(); }
+
+  private:
+    int m_width = 0;
+    int m_height = 0;
+    std::string m_frame;
+};
+
+} // namespace vk
