@@ -1,0 +1,38 @@
+#pragma once
+
+#include <SFML/Audio/Music.hpp>
+
+#include <optional>
+#include <string>
+
+namespace vk {
+
+// A piece of music streamed from its file while it plays. Music lives in
+// place in the resource manager's slots and is neither copied nor moved.
+class Music {
+  public:
+    Music() = default;
+    Music(const Music &) = delete;
+    Music &operator=(const Music &) = delete;
+    Music(Music &&) = delete;
+    Music &operator=(Music &&) = delete;
+
+    // Opens the file for streaming. 0, or -1 when it cannot be opened (no log
+    // line: the caller names the file).
+    int loadMusic(std::string filename);
+
+    void setLabel(std::string label) { m_label = std::move(label); }
+    [[nodiscard]] std::string getLabel() const { return m_label; }
+
+    // Starts the music, repeating until stop() when `loop`.
+    void play(bool loop = true);
+    void stop();
+
+  private:
+    // Created on the first load, and only when there is an audio device.
+    std::optional<sf::Music> m_music;
+    bool m_is_open = false;
+    std::string m_label = "[Undefined]";
+};
+
+} // namespace vk

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vk {
+
+// Whether an audio output device can be opened. Asked once per process (the
+// resource manager asks at start-up) and then remembered; when there is no
+// device the log says so once, and sounds and music load as usual but play
+// nothing. Without this, the audio library would spin and flood standard
+// error trying to play into a device that does not exist.
+[[nodiscard]] bool audioDeviceAvailable();
+
+// A sound effect held whole in memory, playable any number of times. Sounds
+// live in place in the resource manager's slots: the playable sound refers to
+// the buffer of the same object, so a Sound is neither copied nor moved.
+class Sound {
+  public:
+    Sound() = default;
+    ~Sound();
+    Sound(const Sound &) = delete;
+    Sound &operator=(const Sound &) = delete;
+    Sound(Sound &&) = delete;
+    Sound &operator=(Sound &&) = delete;
+
+    // Loads the whole file, replacing earlier samples; the playable sound is
+    // created at the first successful load and kept after that. 0, or -1 when
+    // the file cannot be read (no log line: the caller names the file).
+    int loadSound(std::string filename);
+
+    void setLabel(std::string label) { m_label = std::move(label); }
+    [[nodiscard]] std::string getLabel() const { return m_label; }
+
+    // Starts the sound from its beginning, repeating until stop() when `loop`.
+    void play(bool loop = false);
+    void stop();
+
+  private:
+    // Created on the first load, and only when there is an audio device.
+    std::optional<sf::SoundBuffer> m_sound_buffer;
+    std::unique_ptr<sf::Sound> m_p_sound;
+    std::string m_label = "[Undefined]";
+};
+
+} // namespace vk
