@@ -21,6 +21,7 @@
 #include "ObjectList.h"
 #include "ObjectListIterator.h"
 #include "Platform.h"
+#include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "Solidness.h"
 #include "Sound.h"
