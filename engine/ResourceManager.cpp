@@ -114,43 +114,47 @@ std::vector<std::string> readData(std::istream &in, const std::string &tag) {
     return data;
 }
 
+// Takes every line starting with `keyword` out of `lines`, keeping the order
+// of the rest, and calls `take` with each one's value: the text after the
+// keyword and its one separator character, "" when there is none. One pass,
+// however many lines match.
+template <typename Take> void takeKeywordLines(std::vector<std::string> &lines, const char *keyword, Take take) {
+    const std::size_t length = std::strlen(keyword);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < lines.size(); i++) {
+        if (startsWith(lines[i], keyword))
+            take(lines[i], lines[i].size() > length + 1 ? lines[i].substr(length + 1) : std::string());
+        else
+            lines[kept++] = std::move(lines[i]);
+    }
+    lines.resize(kept);
+}
+
 // The integer of the last line starting with `keyword`, or -1 when none does.
 // A keyword with no value after it counts as absent (-1).
 int matchLineInt(std::vector<std::string> &lines, const char *keyword) {
-    const std::size_t length = std::strlen(keyword);
     int value = -1;
     bool matched = false;
-    for (auto it = lines.begin(); it != lines.end();) {
-        if (!startsWith(*it, keyword)) {
-            ++it;
-            continue;
-        }
+    takeKeywordLines(lines, keyword, [&](const std::string &line, const std::string &text) {
         if (matched)
             LogManager::getInstance().writeLog(1, "matchLineInt(): Warning! '%s' matches multiple lines.",
-                                               it->c_str());
+                                               line.c_str());
         matched = true;
-        value = it->size() > length + 1 ? toInt(it->substr(length + 1)) : -1;
-        it = lines.erase(it);
-    }
+        value = text.empty() ? -1 : toInt(text);
+    });
     return value;
 }
 
 // The text after the keyword of the last line starting with it; "" when none
 // does or when that line has no value.
 std::string matchLineStr(std::vector<std::string> &lines, const char *keyword) {
-    const std::size_t length = std::strlen(keyword);
     std::string value;
-    for (auto it = lines.begin(); it != lines.end();) {
-        if (!startsWith(*it, keyword)) {
-            ++it;
-            continue;
-        }
+    takeKeywordLines(lines, keyword, [&](const std::string &line, const std::string &text) {
         if (!value.empty())
             LogManager::getInstance().writeLog(1, "matchLineStr(): Warning! '%s' matches multiple lines.",
-                                               it->c_str());
-        value = it->size() > length + 1 ? it->substr(length + 1) : std::string();
-        it = lines.erase(it);
-    }
+                                               line.c_str());
+        value = text;
+    });
     return value;
 }
 

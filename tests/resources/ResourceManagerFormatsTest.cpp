@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -367,4 +368,16 @@ TEST_F(SpriteFile, EveryGameSpriteLoads) {
         count++;
     }
     EXPECT_GE(count, 7);
+}
+
+// Keyword lines are matched in one pass: a header of very many repeated lines
+// costs time in proportion to its length, not to its square.
+TEST_F(SpriteFile, HeaderOfManyRepeatedKeywordsLoadsQuickly) {
+    std::string repeats;
+    for (int i = 0; i < 200000; i++)
+        repeats += "width 3\n";
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(loadText(replaced(ROBUST, "width 3\n", repeats), "many"), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(rm.getSprite("many")->getWidth(), 3);
 }
