@@ -5,6 +5,7 @@ BENCH_BUILD?= build-bench
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS?=
+FUZZ_SECONDS ?= 60
 
 # Tests that open windows need an X display: without one, run them under Xvfb.
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
@@ -35,6 +36,18 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    $(XVFB) ctest --test-dir $(ASAN_BUILD) $(CTEST_FLAGS)
+
+# The sprite-file fuzzer, built with clang, sanitizers and coverage; runs for
+# FUZZ_SECONDS. New inputs it finds go to $(FUZZ_BUILD)/corpus, crashes to
+# $(FUZZ_BUILD)/artifacts; it stops with a failure at the first finding.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK_BUILD_TESTS=OFF \
+	    -DVK_BUILD_FUZZ=ON -DVK_WARNINGS_AS_ERRORS=$(if $(CI),ON,OFF) $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target sprite_file_fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus/sprite_file $(FUZZ_BUILD)/artifacts
+	$(FUZZ_BUILD)/fuzz/sprite_file_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 \
+	    -print_final_stats=1 -dict=fuzz/sprite_file.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/ \
+	    $(FUZZ_BUILD)/corpus/sprite_file fuzz/corpus/sprite_file
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVK_BUILD_TESTS=OFF -DVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
