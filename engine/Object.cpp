@@ -42,10 +42,12 @@ Object::~Object() {
     // from the last registered to the first, so each manager forgets us
     while (m_event_count > 0) {
         const int before = m_event_count;
-        unregisterInterest(m_event_name[m_event_count - 1]);
+        unregisterInterest(m_event_name.back());
         // a manager that refuses must not keep us here forever
-        if (m_event_count == before)
-            m_event_name[--m_event_count].clear();
+        if (m_event_count == before) {
+            m_event_name.pop_back();
+            m_event_count--;
+        }
     }
     if (WorldManager::getInstance().removeObject(this) == -1)
         LogManager::getInstance().writeLog("Object::~Object(): Error! Unable to remove %p from game world.",
@@ -230,7 +232,8 @@ int Object::registerInterest(std::string event_type) {
     }
     if (managerFor(event_type).registerInterest(this, event_type) == -1)
         return -1;
-    m_event_name[m_event_count++] = std::move(event_type);
+    m_event_name.push_back(std::move(event_type));
+    m_event_count++;
     m_modified |= attr::EVENTS;
     return 0;
 }
@@ -250,10 +253,8 @@ int Object::unregisterInterest(std::string event_type) {
     }
     if (managerFor(event_type).unregisterInterest(this, event_type) == -1)
         return -1;
-    for (int i = index; i < m_event_count - 1; i++)
-        m_event_name[i] = m_event_name[i + 1];
+    m_event_name.erase(m_event_name.begin() + index);
     m_event_count--;
-    m_event_name[m_event_count].clear();
     m_modified |= attr::EVENTS;
     return 0;
 }
@@ -261,7 +262,7 @@ int Object::unregisterInterest(std::string event_type) {
 std::string Object::getEventName(int index) const {
     if (index < 0 || index >= m_event_count)
         return "";
-    return m_event_name[index];
+    return m_event_name[static_cast<std::size_t>(index)];
 }
 
 } // namespace vk

@@ -5,6 +5,7 @@
 #include "Vector.h"
 
 #include <string>
+#include <vector>
 
 namespace vk {
 
@@ -146,7 +147,8 @@ class Object {
     Solidness m_solidness = HARD;
     bool m_no_soft = false;
     int m_event_count = 0;
-    std::string m_event_name[MAX_OBJ_EVENTS];
+    // in registration order, at most MAX_OBJ_EVENTS
+    std::vector<std::string> m_event_name;
     unsigned m_modified = attr::ALL_OBJECT;
     bool m_avoid_collisions = false;
 };

@@ -142,13 +142,11 @@ TEST(SceneGraph, NullObjectsAreRefused) {
     vk::SceneGraph &graph = World::graph();
     EXPECT_EQ(graph.insertObject(nullptr), -1);
     EXPECT_TRUE(world.env.logHas("SceneGraph::insertObject(): Error! Object is NULL"));
-    EXPECT_EQ(graph.removeObject(nullptr), -1);
-    EXPECT_EQ(graph.updateActive(nullptr, false), -1);
-    EXPECT_EQ(graph.updateVisible(nullptr, false), -1);
-    EXPECT_EQ(graph.updateAltitude(nullptr, 1), -1);
-    EXPECT_EQ(graph.updateSolidness(nullptr, vk::SOFT), -1);
-    EXPECT_EQ(graph.updateType(nullptr, "x"), -1);
-    EXPECT_EQ(graph.updatePosition(nullptr, Vector(1, 1)), -1);
+    for (int result : {graph.removeObject(nullptr), graph.updateActive(nullptr, false),
+                       graph.updateVisible(nullptr, false), graph.updateAltitude(nullptr, 1),
+                       graph.updateSolidness(nullptr, vk::SOFT), graph.updateType(nullptr, "x"),
+                       graph.updatePosition(nullptr, Vector(1, 1))})
+        EXPECT_EQ(result, -1);
     EXPECT_TRUE(graph.activeObjects().isEmpty());
 }
 
