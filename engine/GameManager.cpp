@@ -4,6 +4,7 @@
 #include "Config.h"
 #include "EventStep.h"
 #include "LogManager.h"
+#include "NetworkManager.h"
 #include "Platform.h"
 #include "WorldManager.h"
 
@@ -58,6 +59,14 @@ int GameManager::startUp() {
     m_frame_time = config.getFrameTime();
     log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
 
+    if (config.getNetworking()) {
+        if (NetworkManager::getInstance().startUp() != 0) {
+            log.writeLog("GameManager::startUp(): Error! Starting network manager.");
+            return -1;
+        }
+        log.writeLog(1, "Network manager started.");
+    }
+
     WorldManager &world_manager = WorldManager::getInstance();
     if (world_manager.startUp() != 0) {
         log.writeLog("GameManager::startUp(): Error starting world manager.");
@@ -102,6 +111,12 @@ void GameManager::shutDown() {
         log.writeLog(1, "World manager stopped");
     }
 
+    NetworkManager &network_manager = NetworkManager::getInstance();
+    if (Config::getInstance().getNetworking() && network_manager.isStarted()) {
+        network_manager.shutDown();
+        log.writeLog(1, "Network manager stopped");
+    }
+
     log.writeLog("%s", ASTERISKS);
     log.writeLog("** Game engine stopped **");
     if (log.isStarted())
@@ -117,6 +132,8 @@ void GameManager::run() {
     m_step_count = 0;
     std::int64_t adjust_time = 0;
     const std::int64_t frame_us = static_cast<std::int64_t>(m_frame_time) * 1000;
+    const bool networking = Config::getInstance().getNetworking();
+    NetworkManager &network_manager = NetworkManager::getInstance();
 
     while (true) {
         clock.delta();
@@ -127,6 +144,13 @@ void GameManager::run() {
         WorldManager &world_manager = WorldManager::getInstance();
         world_manager.update();
         world_manager.draw();
+
+        if (networking) {
+            if (network_manager.isServer())
+                network_manager.accept();
+            if (network_manager.isConnected(-1))
+                network_manager.flushQueues();
+        }
 
         std::int64_t loop_time = clock.split();
         const std::int64_t sleep_time = frame_us - loop_time - adjust_time;

@@ -3,6 +3,7 @@
 #include "Event.h"
 #include "GameManager.h"
 #include "LogManager.h"
+#include "NetworkManager.h"
 #include "SceneGraph.h"
 #include "WorldManager.h"
 #include "geometry.h"
@@ -16,10 +17,18 @@ namespace {
 
 int g_next_id = 1;
 
+bool isNetworkEvent(const std::string &event_type) {
+    return event_type == NETWORK_EVENT || event_type == KEYBOARD_NETWORK_EVENT || event_type == MSE_NETWORK_EVENT ||
+           event_type == NETWORK_CREATE_EVENT || event_type == CUSTOM_NETWORK_EVENT ||
+           event_type == NETWORK_DELETE_EVENT || event_type == NETWORK_GAME_OVER_EVENT ||
+           event_type == NETWORK_SYNC_EVENT;
+}
+
 // The manager that serves an event type: one line per manager, and the world
 // manager serves every name no other manager claims.
 Manager &managerFor(const std::string &event_type) {
     if (event_type == STEP_EVENT) return GameManager::getInstance();
+    if (isNetworkEvent(event_type)) return NetworkManager::getInstance();
     return WorldManager::getInstance();
 }
 
