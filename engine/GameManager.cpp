@@ -5,9 +5,11 @@
 #include "EventStep.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
+#include "PathManager.h"
 #include "Platform.h"
 #include "WorldManager.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -18,6 +20,13 @@ namespace {
 
 const char *const ASTERISKS = "****************************************************";
 constexpr double ENGINE_VERSION = 4.25;
+
+// Whole milliseconds, truncated, of 95 % of `left_us` microseconds.
+int pathBudget(std::int64_t left_us) {
+    const double budget = static_cast<float>(left_us) * 0.95 / 1000.0;
+    // a step can only overrun by so much; the clamp keeps the conversion defined
+    return static_cast<int>(std::clamp(budget, -1.0e9, 1.0e9));
+}
 
 } // namespace
 
@@ -74,6 +83,12 @@ int GameManager::startUp() {
     }
     log.writeLog(1, "World manager started.");
 
+    if (PathManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error starting path manager.");
+        return -1;
+    }
+    log.writeLog(1, "Path manager started.");
+
     // the world and the view start as the window, in character cells
     const Box window(Vector(0, 0), static_cast<float>(config.getWindowHorizontalChars()),
                      static_cast<float>(config.getWindowVerticalChars()));
@@ -105,6 +120,12 @@ void GameManager::shutDown() {
     if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO)
         log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
 
+    PathManager &path_manager = PathManager::getInstance();
+    if (path_manager.isStarted()) {
+        path_manager.shutDown();
+        log.writeLog(1, "Path manager stopped");
+    }
+
     WorldManager &world_manager = WorldManager::getInstance();
     if (world_manager.isStarted()) {
         world_manager.shutDown();
@@ -134,6 +155,7 @@ void GameManager::run() {
     const std::int64_t frame_us = static_cast<std::int64_t>(m_frame_time) * 1000;
     const bool networking = Config::getInstance().getNetworking();
     NetworkManager &network_manager = NetworkManager::getInstance();
+    PathManager &path_manager = PathManager::getInstance();
 
     while (true) {
         clock.delta();
@@ -152,7 +174,11 @@ void GameManager::run() {
                 network_manager.flushQueues();
         }
 
+        // path searches get 95 % of what is left of the frame
         std::int64_t loop_time = clock.split();
+        path_manager.cycle(pathBudget(frame_us - loop_time - adjust_time));
+
+        loop_time = clock.split();
         const std::int64_t sleep_time = frame_us - loop_time - adjust_time;
         if (sleep_time > 0) {
             // a step never sleeps longer than one frame: the monotonic clock

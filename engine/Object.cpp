@@ -1,9 +1,12 @@
 #include "Object.h"
 
 #include "Event.h"
+#include "EventPath.h"
 #include "GameManager.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
+#include "PathFind.h"
+#include "PathManager.h"
 #include "SceneGraph.h"
 #include "WorldManager.h"
 #include "geometry.h"
@@ -58,6 +61,7 @@ Object::~Object() {
             m_event_count--;
         }
     }
+    dropPathFind();
     if (WorldManager::getInstance().removeObject(this) == -1)
         LogManager::getInstance().writeLog("Object::~Object(): Error! Unable to remove %p from game world.",
                                            static_cast<void *>(this));
@@ -92,7 +96,53 @@ int Object::setPosition(Vector position) {
     return 0;
 }
 
-int Object::eventHandler(const Event *) { return 0; }
+int Object::eventHandler(const Event *p_event) {
+    if (!p_event || p_event->getType() != PATH_EVENT)
+        return 0;
+    const auto *p_path_event = dynamic_cast<const EventPath *>(p_event);
+    if (!p_path_event) {
+        LogManager::getInstance().writeLog("Object::eventHandler(): Error! Dynamic cast to EventPath failed.");
+        return 0;
+    }
+    if (p_path_event->getResult() == PATH_FOUND) {
+        setPath(p_path_event->getPath());
+        setFollowPath(true);
+    }
+    dropPathFind();
+    return 1;
+}
+
+void Object::setPathFind(std::unique_ptr<PathFind> p_path_find) {
+    dropPathFind();
+    m_p_path_find = std::move(p_path_find);
+}
+
+void Object::dropPathFind() {
+    if (!m_p_path_find)
+        return;
+    PathManager::getInstance().remove(m_p_path_find.get());
+    m_p_path_find.reset();
+}
+
+int Object::setPath(Path path) {
+    for (const Vector &waypoint : path.getWaypoints()) {
+        if (!isFinite(waypoint)) {
+            LogManager::getInstance().writeLog("Object::setPath(): Error! Waypoint %s not finite. Ignored.",
+                                               waypoint.toString().c_str());
+            return -1;
+        }
+    }
+    m_path = std::move(path);
+    m_modified |= attr::PATH;
+    return 0;
+}
+
+void Object::setFollowPath(bool follow) {
+    m_follow_path = follow;
+    if (!m_path.atEnd())
+        setDirection(m_path.getCurrent() - m_position);
+    m_modified |= attr::FOLLOW_PATH;
+}
 
 int Object::setSolidness(Solidness solidness) {
     if (solidness == m_solidness)

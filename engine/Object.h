@@ -1,15 +1,18 @@
 #pragma once
 
 #include "Box.h"
+#include "Path.h"
 #include "Solidness.h"
 #include "Vector.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace vk {
 
 class Event;
+class PathFind;
 
 // Most interests one object may hold.
 inline constexpr int MAX_OBJ_EVENTS = 100;
@@ -70,7 +73,10 @@ class Object {
     virtual int setPosition(Vector position);
     [[nodiscard]] Vector getPosition() const noexcept { return m_position; }
 
-    // 1 when the event was handled, 0 when ignored.
+    // 1 when the event was handled, 0 when ignored. Handles the end of the
+    // object's path search ("vk-path"): takes a path found and follows it,
+    // and drops the search whatever its result. Subclasses that handle events
+    // of their own pass the rest on to this one.
     virtual int eventHandler(const Event *p_event);
 
     virtual int setSolidness(Solidness solidness);
@@ -112,6 +118,11 @@ class Object {
     [[nodiscard]] virtual unsigned getModified() const { return m_modified; }
     [[nodiscard]] bool isModified() const { return getModified() != 0; }
 
+    // Heads for the path's current waypoint while the path is not finished;
+    // the world manager then steers along it every step until the end.
+    virtual void setFollowPath(bool follow = true);
+    [[nodiscard]] bool getFollowPath() const noexcept { return m_follow_path; }
+
     int setVisible(bool visible = true);
 
     // Units per step. -1 when not finite.
@@ -133,7 +144,19 @@ class Object {
     // The name of interest `index` in registration order; "" out of range.
     [[nodiscard]] std::string getEventName(int index) const;
 
+    // -1, changing nothing, for a path with a waypoint that is not finite.
+    int setPath(Path path);
+    [[nodiscard]] Path getPath() const { return m_path; }
+
+    // The search for a path this object waits for, or null. The object owns
+    // it; the path manager lists it while it runs (PathManager::findPath).
+    [[nodiscard]] PathFind *getPathFind() const noexcept { return m_p_path_find.get(); }
+    // Takes over `p_path_find`, dropping the search held before.
+    void setPathFind(std::unique_ptr<PathFind> p_path_find);
+
   private:
+    void dropPathFind();
+
     int m_id = 0;
     std::string m_type = "(Undefined)";
     bool m_is_active = true;
@@ -150,6 +173,9 @@ class Object {
     // in registration order, at most MAX_OBJ_EVENTS
     std::vector<std::string> m_event_name;
     unsigned m_modified = attr::ALL_OBJECT;
+    std::unique_ptr<PathFind> m_p_path_find;
+    Path m_path;
+    bool m_follow_path = false;
     bool m_avoid_collisions = false;
 };
 

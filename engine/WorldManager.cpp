@@ -5,6 +5,7 @@
 #include "EventOut.h"
 #include "LogManager.h"
 #include "Object.h"
+#include "Path.h"
 #include "geometry.h"
 
 #include <cmath>
@@ -28,6 +29,26 @@ Object *firstHard(const ObjectList &list) {
         if (list[i]->getSolidness() == HARD)
             return list[i];
     return nullptr;
+}
+
+// Steers an object that follows its path towards the current waypoint. A
+// waypoint within three quarters of a step is reached: the object is put on
+// it and heads for the next one in the same step. At the end it stops.
+void followPath(Object *p_o) {
+    if (!p_o->getFollowPath())
+        return;
+    Path path = p_o->getPath();
+    while (!path.atEnd()) {
+        const Vector waypoint = path.getCurrent();
+        if (distance(p_o->getPosition(), waypoint) > p_o->getSpeed() * 3 * 0.25f) {
+            p_o->setDirection(waypoint - p_o->getPosition());
+            return;
+        }
+        p_o->setPosition(waypoint);
+        p_o->setPath(path.next());
+    }
+    p_o->setDirection(Vector(0, 0));
+    p_o->setFollowPath(false);
 }
 
 } // namespace
@@ -241,6 +262,7 @@ void WorldManager::update() {
         const Vector where = p_o->predictPosition();
         if (where != p_o->getPosition())
             moveObject(p_o, where);
+        followPath(p_o);
         const Vector acceleration = p_o->getAcceleration();
         if (!acceleration.isZero())
             p_o->setVelocity(p_o->getVelocity() + acceleration);

@@ -51,8 +51,9 @@ class WorldManager : public Manager {
     // every collision and an out event when the object leaves the boundary.
     int moveObject(Object *p_o, Vector where);
 
-    // One step: moves the active objects by their velocities, applies their
-    // accelerations and deletes the marked objects.
+    // One step: moves the active objects by their velocities, steers the
+    // ones that follow a path, applies their accelerations and deletes the
+    // marked objects.
     void update();
     // Draws the visible objects in the view, altitude 0 first.
     void draw();

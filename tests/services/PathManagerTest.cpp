@@ -1,0 +1,211 @@
+#include "EventStep.h"
+#include "PathFind.h"
+#include "PathSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+using pathtest::Walker;
+using pathtest::World;
+using vk::PathManager;
+using vk::Vector;
+
+TEST(PathManager, JoinsTheGameManagerAfterTheWorldAndLeavesFirst) {
+    vktest::TestEnv env("headless:true");
+    setenv("VESSIK_LOG_LEVEL", "5", 1);
+    vk::GameManager &game = vk::GameManager::getInstance();
+    ASSERT_EQ(game.startUp(), 0);
+    unsetenv("VESSIK_LOG_LEVEL");
+    EXPECT_TRUE(PathManager::getInstance().isStarted());
+    // a tenth of the default 33 ms frame
+    EXPECT_EQ(PathManager::getInstance().getCycleTime(), 3);
+    EXPECT_EQ(PathManager::getInstance().startUp(), -1);
+    game.shutDown();
+    EXPECT_FALSE(PathManager::getInstance().isStarted());
+
+    const std::vector<std::string> log = env.logMessages();
+    const auto at = [&log](const std::string &line) {
+        return std::find(log.begin(), log.end(), line) - log.begin();
+    };
+    EXPECT_LT(at("World manager started."), at("PathManager::startUp(): successfully started."));
+    EXPECT_LT(at("PathManager::startUp(): successfully started."), at("Path manager started."));
+    EXPECT_TRUE(env.logHas("PathManager::startup(): Warning! PathManager already started."));
+    EXPECT_LT(at("Path manager stopped"), at("World manager stopped"));
+    EXPECT_LT(at("Path manager started."), static_cast<long>(log.size()));
+}
+
+TEST(PathManager, FindPathRefusesWhatCannotBeSearched) {
+    struct Case {
+        const char *what;
+        vk::Box boundary;
+        Vector from, goal;
+        bool null_object;
+        const char *message;
+    };
+    const vk::Box world(Vector(0, 0), 20, 10);
+    const std::vector<Case> cases = {
+        {"null object", world, {1, 1}, {3, 3}, true, "PathManager::findPath(): Error! Object is NULL"},
+        {"object outside", world, {20, 1}, {3, 3}, false,
+         "PathManager::findPath(): Error! Object 1 at (20,1) is outside the world."},
+        {"goal outside", world, {1, 1}, {-1.5f, 3}, false,
+         "PathManager::findPath(): Error! Goal (-1.5,3) is outside the world."},
+        {"goal not a number", world, {1, 1}, {std::nanf(""), 3}, false,
+         "PathManager::findPath(): Error! Goal (nan,3) is outside the world."},
+        {"empty world", vk::Box(), {0, 0}, {0, 0}, false,
+         "PathManager::findPath(): Error! World boundary (0,0) h: 0 v: 0 cannot be searched."},
+        {"huge world", vk::Box(Vector(0, 0), 5000, 5000), {1, 1}, {3, 3}, false,
+         "PathManager::findPath(): Error! World boundary (0,0) h: 5000 v: 5000 cannot be searched."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        World w(c.boundary);
+        auto *p_walker = new Walker(c.from);
+        p_walker->setId(1);
+        EXPECT_EQ(World::pm().findPath(c.null_object ? nullptr : p_walker, c.goal), -1);
+        EXPECT_TRUE(w.env.logHas(c.message)) << w.env.readLog();
+        EXPECT_EQ(p_walker->getPathFind(), nullptr);
+        EXPECT_EQ(World::pm().getSearchCount(), 0);
+    }
+    World w(world);
+    World::pm().shutDown();
+    EXPECT_EQ(World::pm().findPath(new Walker(Vector(1, 1)), Vector(3, 3)), -1);
+    EXPECT_TRUE(w.env.logHas("PathManager not started!"));
+    World::pm().startUp();
+}
+
+TEST(PathManager, FinishedSearchReachesItsObjectAndIsDropped) {
+    World world({"S.#.", "..#G", "..#."});
+    auto *p_finds = new Walker(world.start);
+    auto *p_fails = new Walker(world.start);
+    p_finds->setSpeed(1);
+    ASSERT_EQ(World::pm().findPath(p_finds, Vector(1.9f, 2.9f)), 0);
+    ASSERT_EQ(World::pm().findPath(p_fails, world.goal), 0);
+    EXPECT_EQ(World::pm().getSearchCount(), 2);
+    vk::PathFind *p_search = p_fails->getPathFind();
+    ASSERT_NE(p_search, nullptr);
+    World::finish();
+
+    ASSERT_EQ(p_finds->heard.size(), 1u);
+    EXPECT_EQ(p_finds->heard[0].result, vk::PATH_FOUND);
+    EXPECT_EQ(p_finds->getPath(), p_finds->heard[0].path);
+    EXPECT_EQ(p_finds->getPath().getWaypoints().back(), Vector(1, 2));
+    EXPECT_TRUE(p_finds->getFollowPath());
+    EXPECT_EQ(p_finds->getPathFind(), nullptr);
+
+    ASSERT_EQ(p_fails->heard.size(), 1u);
+    EXPECT_EQ(p_fails->heard[0].result, vk::PATH_NOT_FOUND);
+    EXPECT_TRUE(p_fails->getPath().atEnd());
+    EXPECT_FALSE(p_fails->getFollowPath());
+    EXPECT_EQ(p_fails->getPathFind(), nullptr);
+
+    EXPECT_EQ(World::pm().getSearchCount(), 0);
+    EXPECT_EQ(World::pm().remove(nullptr), -1);
+    // gone from the list (and deleted) already
+    EXPECT_EQ(World::pm().remove(p_search), -1);
+}
+
+TEST(PathManager, SmallBudgetSpreadsASearchOverManyCycles) {
+    constexpr int N = 200;
+    World world(vk::Box(Vector(0, 0), N, N));
+    const Vector goal(150, 150);
+    for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++)
+            if (dx != 0 || dy != 0)
+                World::wall(goal + Vector(static_cast<float>(dx), static_cast<float>(dy)));
+    auto *p_walker = new Walker(Vector(0, 0));
+    ASSERT_EQ(World::pm().findPath(p_walker, goal), 0);
+    vk::PathFind *p_search = p_walker->getPathFind();
+
+    // every reachable cell is looked at before the search gives up, a
+    // millisecond's worth in each cycle
+    int cycles = 0;
+    int expanded = 0;
+    while (World::pm().getSearchCount() > 0) {
+        EXPECT_TRUE(p_walker->heard.empty());
+        World::pm().cycle(1);
+        cycles++;
+        if (World::pm().getSearchCount() > 0) {
+            EXPECT_GT(p_search->getExpandedCount(), expanded);
+            expanded = p_search->getExpandedCount();
+        }
+    }
+    EXPECT_GT(cycles, 3);
+    ASSERT_EQ(p_walker->heard.size(), 1u);
+    EXPECT_EQ(p_walker->heard[0].result, vk::PATH_NOT_FOUND);
+}
+
+TEST(PathManager, SearchesEndSafelyWhenReplacedDeletedOrKept) {
+    World world(vk::Box(Vector(0, 0), 30, 10));
+    auto *p_twice = new Walker(Vector(0, 0));
+    ASSERT_EQ(World::pm().findPath(p_twice, Vector(29, 9)), 0);
+    vk::PathFind *p_first = p_twice->getPathFind();
+    ASSERT_EQ(World::pm().findPath(p_twice, Vector(5, 5)), 0);
+    EXPECT_NE(p_twice->getPathFind(), p_first);
+    EXPECT_EQ(World::pm().getSearchCount(), 1);
+
+    auto *p_doomed = new Walker(Vector(0, 0));
+    ASSERT_EQ(World::pm().findPath(p_doomed, Vector(29, 9)), 0);
+    World::wm().markForDelete(p_doomed);
+    World::wm().update();
+    EXPECT_EQ(World::pm().getSearchCount(), 1);
+
+    // a handler that keeps its search hears the result once all the same
+    auto *p_keeps = new Walker(Vector(0, 0));
+    p_keeps->pass_on = false;
+    ASSERT_EQ(World::pm().findPath(p_keeps, Vector(3, 0)), 0);
+    World::finish();
+    for (int i = 0; i < 3; i++)
+        World::pm().cycle(5);
+    EXPECT_EQ(p_keeps->heard.size(), 1u);
+    EXPECT_NE(p_keeps->getPathFind(), nullptr);
+    ASSERT_EQ(p_twice->heard.size(), 1u);
+    EXPECT_EQ(p_twice->heard[0].path.getWaypoints().back(), Vector(5, 5));
+}
+
+namespace {
+
+// Walks to its goal in the game loop and ends the game once it stops.
+struct Traveller : Walker {
+    std::vector<Vector> trail;
+    explicit Traveller(Vector where) : Walker(where) { registerInterest(vk::STEP_EVENT); }
+    int eventHandler(const vk::Event *p_event) override {
+        if (p_event->getType() != vk::STEP_EVENT)
+            return Walker::eventHandler(p_event);
+        trail.push_back(getPosition());
+        const int step = static_cast<const vk::EventStep *>(p_event)->getStepCount();
+        if ((!heard.empty() && !getFollowPath()) || step > 500)
+            vk::GameManager::getInstance().setGameOver();
+        return 1;
+    }
+};
+
+} // namespace
+
+TEST(PathManager, ObjectWalksItsPathInTheGameLoopAndStopsAtTheEnd) {
+    vktest::TestEnv env("headless:true,frame_time:2,window_horizontal_chars:12,window_vertical_chars:6");
+    ASSERT_EQ(vk::GameManager::getInstance().startUp(), 0);
+    // a wall across the middle with a gap at the bottom
+    for (int y = 0; y < 5; y++)
+        pathtest::World::wall(Vector(6, static_cast<float>(y)));
+    auto *p_walker = new Traveller(Vector(1, 1));
+    p_walker->setSpeed(0.5f);
+    ASSERT_EQ(PathManager::getInstance().findPath(p_walker, Vector(10, 1)), 0);
+    vk::GameManager::getInstance().run();
+
+    ASSERT_EQ(p_walker->heard.size(), 1u);
+    const vk::Path path = p_walker->heard[0].path;
+    EXPECT_EQ(p_walker->getPosition(), Vector(10, 1));
+    EXPECT_EQ(p_walker->getDirection(), Vector(0, 0));
+    EXPECT_FALSE(p_walker->getFollowPath());
+    EXPECT_TRUE(p_walker->getPath().atEnd());
+    // down to the gap and up again, never through the wall
+    EXPECT_NEAR(pathtest::lengthOf(path), 1 + 8 * std::sqrt(2.0), 1e-4);
+    EXPECT_GT(p_walker->trail.size(), 20u);
+    for (const Vector &where : p_walker->trail)
+        EXPECT_FALSE(where.getX() >= 5.5f && where.getX() <= 6.49f && where.getY() <= 4.49f) << where.toString();
+    vk::GameManager::getInstance().shutDown();
+}
