@@ -4,6 +4,8 @@
 #include <ctime>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 namespace vk::platform {
 
 std::int64_t nowMicroseconds() noexcept {
@@ -28,6 +30,14 @@ int timeEndPeriod(unsigned) noexcept { return 0; }
 
 bool currentDirectory(char *buffer, std::size_t size) noexcept {
     return getcwd(buffer, size) != nullptr;
+}
+
+bool graphicsDisplayReachable() noexcept {
+    Display *p_display = XOpenDisplay(nullptr);
+    if (!p_display)
+        return false;
+    XCloseDisplay(p_display);
+    return true;
 }
 
 } // namespace vk::platform

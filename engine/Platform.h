@@ -26,4 +26,9 @@ inline constexpr int TIMERR_NOCANDO = 97;
 // cannot be read.
 bool currentDirectory(char *buffer, std::size_t size) noexcept;
 
+// Whether the graphics display (the X server that DISPLAY names) can be
+// reached. The graphics library ends the process when it cannot reach one,
+// so the display manager asks this first.
+[[nodiscard]] bool graphicsDisplayReachable() noexcept;
+
 } // namespace vk::platform
