@@ -2,7 +2,9 @@
 
 #include "Clock.h"
 #include "Config.h"
+#include "DisplayManager.h"
 #include "EventStep.h"
+#include "InputManager.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "PathManager.h"
@@ -68,6 +70,17 @@ int GameManager::startUp() {
     m_frame_time = config.getFrameTime();
     log.writeLog(5, "GameManager::startUp(): frame time is %d milliseconds", m_frame_time);
 
+    if (DisplayManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting display manager.");
+        return -1;
+    }
+    log.writeLog(1, "Display manager started.");
+    if (InputManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting input manager.");
+        return -1;
+    }
+    log.writeLog(1, "Input manager started.");
+
     if (config.getNetworking()) {
         if (NetworkManager::getInstance().startUp() != 0) {
             log.writeLog("GameManager::startUp(): Error! Starting network manager.");
@@ -90,8 +103,9 @@ int GameManager::startUp() {
     log.writeLog(1, "Path manager started.");
 
     // the world and the view start as the window, in character cells
-    const Box window(Vector(0, 0), static_cast<float>(config.getWindowHorizontalChars()),
-                     static_cast<float>(config.getWindowVerticalChars()));
+    const DisplayManager &display_manager = DisplayManager::getInstance();
+    const Box window(Vector(0, 0), static_cast<float>(display_manager.getHorizontal()),
+                     static_cast<float>(display_manager.getVertical()));
     world_manager.setBoundary(window);
     world_manager.setView(window);
     world_manager.setViewSlack(Vector(1.0f / 3, 1.0f / 3));
@@ -138,6 +152,15 @@ void GameManager::shutDown() {
         log.writeLog(1, "Network manager stopped");
     }
 
+    if (InputManager &input = InputManager::getInstance(); input.isStarted()) {
+        input.shutDown();
+        log.writeLog(1, "Input manager stopped");
+    }
+    if (DisplayManager &display = DisplayManager::getInstance(); display.isStarted()) {
+        display.shutDown();
+        log.writeLog(1, "Display manager stopped");
+    }
+
     log.writeLog("%s", ASTERISKS);
     log.writeLog("** Game engine stopped **");
     if (log.isStarted())
@@ -162,6 +185,8 @@ void GameManager::run() {
 
         const EventStep step(m_step_count);
         onEvent(&step);
+        DisplayManager::getInstance().swapBuffers();
+        InputManager::getInstance().getInput();
 
         WorldManager &world_manager = WorldManager::getInstance();
         world_manager.update();

@@ -3,6 +3,7 @@
 #include "Event.h"
 #include "EventPath.h"
 #include "GameManager.h"
+#include "InputManager.h"
 #include "LogManager.h"
 #include "NetworkManager.h"
 #include "PathFind.h"
@@ -31,6 +32,7 @@ bool isNetworkEvent(const std::string &event_type) {
 // manager serves every name no other manager claims.
 Manager &managerFor(const std::string &event_type) {
     if (event_type == STEP_EVENT) return GameManager::getInstance();
+    if (event_type == KEYBOARD_EVENT || event_type == MSE_EVENT) return InputManager::getInstance();
     if (isNetworkEvent(event_type)) return NetworkManager::getInstance();
     return WorldManager::getInstance();
 }
