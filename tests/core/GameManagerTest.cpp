@@ -37,9 +37,10 @@ struct Stepper : vk::Object {
     }
 };
 
+// Headless, so that the loop's own behaviour is tested without a window.
 struct Engine {
     vktest::TestEnv env;
-    explicit Engine(const std::string &config) : env(config) {
+    explicit Engine(const std::string &config) : env("headless:true,\n" + config) {
         setenv("VESSIK_LOG_LEVEL", "10", 1);
     }
     ~Engine() {

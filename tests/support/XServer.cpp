@@ -1,0 +1,97 @@
+#include "XServer.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vktest {
+
+namespace {
+
+constexpr int START_TIMEOUT_MS = 15000;
+
+} // namespace
+
+XServer::XServer() {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        ADD_FAILURE() << "XServer: no pipe";
+        return;
+    }
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid < 0) {
+        ADD_FAILURE() << "XServer: fork failed";
+        close(fds[0]);
+        close(fds[1]);
+        return;
+    }
+    if (pid == 0) {
+        // the server ends with the test process: the graphics library keeps
+        // talking to it until the very end of the process
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(1);
+        close(fds[0]);
+        const int null_fd = open("/dev/null", O_RDWR);
+        if (null_fd >= 0) {
+            dup2(null_fd, 0);
+            dup2(null_fd, 1);
+            dup2(null_fd, 2);
+        }
+        char fd_text[16];
+        snprintf(fd_text, sizeof fd_text, "%d", fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd_text, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+               "-noreset", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    m_pid = pid;
+
+    // Xvfb writes the display number it took, then a newline
+    std::string number;
+    pollfd pfd{fds[0], POLLIN, 0};
+    while (true) {
+        if (poll(&pfd, 1, START_TIMEOUT_MS) <= 0)
+            break;
+        char c = 0;
+        const ssize_t n = read(fds[0], &c, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || c == '\n')
+            break;
+        number += c;
+    }
+    close(fds[0]);
+    if (number.empty()) {
+        ADD_FAILURE() << "XServer: Xvfb did not start (is it installed?)";
+        return;
+    }
+    m_display = ":" + number;
+    setenv("DISPLAY", m_display.c_str(), 1);
+}
+
+XServer::~XServer() {
+    // Not stopped here: the graphics library keeps its connection open until
+    // the process exits and ends the process if the server goes first. The
+    // server gets SIGTERM when the process ends, and ctest runs every test in
+    // a process of its own.
+    if (m_pid > 0 && m_display.empty())
+        kill(m_pid, SIGTERM);
+}
+
+int run(const std::string &command) {
+    const int status = std::system(command.c_str());
+    if (status == -1 || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+} // namespace vktest
