@@ -7,6 +7,7 @@
 #include <SFML/Graphics.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <new>
 
@@ -155,9 +156,9 @@ int DisplayManager::startUp() {
     m_p_rectangle->setFillColor(background);
 
     m_p_placer = std::make_unique<sf::Transformable>();
-    m_vertices.clear();
     // the first frame starts from the background too
     m_p_window->clear(background);
+    startFrame();
 
     Manager::startUp();
     log.writeLog(5, "DisplayManager::startUp(): successfully started.");
@@ -174,6 +175,8 @@ void DisplayManager::release() {
     m_p_placer.reset();
     m_vertices.clear();
     m_vertices.shrink_to_fit();
+    m_ink.clear();
+    m_ink_by_cell.clear();
     // the font's textures go with the window rather than at process exit
     m_p_font.reset();
 }
@@ -186,21 +189,93 @@ void DisplayManager::shutDown() {
     LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
 
+void DisplayManager::startFrame() {
+    m_vertices.clear();
+    m_ink.clear();
+    m_ink_by_cell.resize(static_cast<std::size_t>(m_window_horizontal_chars) *
+                         static_cast<std::size_t>(m_window_vertical_chars));
+    for (std::vector<int> &cell : m_ink_by_cell)
+        cell.clear();
+    m_window_dirty = false;
+    m_box_stamp = 0;
+}
+
+void DisplayManager::addQuad(float left, float top, float right, float bottom) {
+    const sf::Color color(m_background_r, m_background_g, m_background_b);
+    m_vertices.emplace_back(sf::Vector2f(left, top), color, WHITE_TEXEL);
+    m_vertices.emplace_back(sf::Vector2f(right, top), color, WHITE_TEXEL);
+    m_vertices.emplace_back(sf::Vector2f(left, bottom), color, WHITE_TEXEL);
+    m_vertices.emplace_back(sf::Vector2f(left, bottom), color, WHITE_TEXEL);
+    m_vertices.emplace_back(sf::Vector2f(right, top), color, WHITE_TEXEL);
+    m_vertices.emplace_back(sf::Vector2f(right, bottom), color, WHITE_TEXEL);
+}
+
+void DisplayManager::addInk(float left, float top, float right, float bottom) {
+    // a pixel of margin: a box clipped to the ink then surely covers every
+    // pixel the glyph touched, whatever the rounding
+    const Ink ink{left - 1, top - 1, right + 1, bottom + 1, 0};
+    const float w = charWidth();
+    const float h = charHeight();
+    const float cols = static_cast<float>(m_window_horizontal_chars);
+    const float rows = static_cast<float>(m_window_vertical_chars);
+    // ink wholly outside the window leaves nothing to cover; the comparisons
+    // also turn NaN away
+    if (!(ink.right > 0 && ink.bottom > 0 && ink.left < cols * w && ink.top < rows * h))
+        return;
+    const int index = static_cast<int>(m_ink.size());
+    m_ink.push_back(ink);
+    const int col0 = static_cast<int>(std::max(0.f, std::floor(ink.left / w)));
+    const int col1 = static_cast<int>(std::min(cols - 1, std::floor(ink.right / w)));
+    const int row0 = static_cast<int>(std::max(0.f, std::floor(ink.top / h)));
+    const int row1 = static_cast<int>(std::min(rows - 1, std::floor(ink.bottom / h)));
+    for (int row = row0; row <= row1; row++)
+        for (int col = col0; col <= col1; col++)
+            m_ink_by_cell[static_cast<std::size_t>(row * m_window_horizontal_chars + col)].push_back(index);
+}
+
 void DisplayManager::addBox(float x, float y, float rotation) {
     const float w = charWidth();
     const float h = charHeight();
-    const sf::Color color(m_background_r, m_background_g, m_background_b);
-    const sf::Vector2f corners[6] = {{0, 0}, {w, 0}, {0, h}, {0, h}, {w, 0}, {w, h}};
-    if (rotation == 0) {
-        for (const sf::Vector2f &corner : corners)
-            m_vertices.emplace_back(sf::Vector2f(x + corner.x, y + corner.y), color, WHITE_TEXEL);
+    if (rotation != 0) {
+        m_p_placer->setPosition(x, y);
+        m_p_placer->setRotation(rotation);
+        const sf::Transform &transform = m_p_placer->getTransform();
+        const sf::Color color(m_background_r, m_background_g, m_background_b);
+        for (const sf::Vector2f &corner : {sf::Vector2f(0, 0), sf::Vector2f(w, 0), sf::Vector2f(0, h),
+                                           sf::Vector2f(0, h), sf::Vector2f(w, 0), sf::Vector2f(w, h)})
+            m_vertices.emplace_back(transform.transformPoint(corner), color, WHITE_TEXEL);
         return;
     }
-    m_p_placer->setPosition(x, y);
-    m_p_placer->setRotation(rotation);
-    const sf::Transform &transform = m_p_placer->getTransform();
-    for (const sf::Vector2f &corner : corners)
-        m_vertices.emplace_back(transform.transformPoint(corner), color, WHITE_TEXEL);
+    const float right = x + w;
+    const float bottom = y + h;
+    if (m_window_dirty) {
+        addQuad(x, y, right, bottom);
+        return;
+    }
+
+    // only where the box covers ink: the rest is background already
+    const float cols = static_cast<float>(m_window_horizontal_chars);
+    const float rows = static_cast<float>(m_window_vertical_chars);
+    if (!(right > 0 && bottom > 0 && x < cols * w && y < rows * h))
+        return;
+    m_box_stamp++;
+    const int col0 = static_cast<int>(std::max(0.f, std::floor(x / w)));
+    const int col1 = static_cast<int>(std::min(cols - 1, std::floor(right / w)));
+    const int row0 = static_cast<int>(std::max(0.f, std::floor(y / h)));
+    const int row1 = static_cast<int>(std::min(rows - 1, std::floor(bottom / h)));
+    for (int row = row0; row <= row1; row++) {
+        for (int col = col0; col <= col1; col++) {
+            for (const int index : m_ink_by_cell[static_cast<std::size_t>(row * m_window_horizontal_chars + col)]) {
+                Ink &ink = m_ink[static_cast<std::size_t>(index)];
+                if (ink.stamp == m_box_stamp)
+                    continue;
+                ink.stamp = m_box_stamp;
+                if (ink.left < right && ink.right > x && ink.top < bottom && ink.bottom > y)
+                    addQuad(std::max(x, ink.left), std::max(y, ink.top), std::min(right, ink.right),
+                            std::min(bottom, ink.bottom));
+            }
+        }
+    }
 }
 
 void DisplayManager::addGlyph(float x, float y, char ch, unsigned char r, unsigned char g, unsigned char b,
@@ -234,6 +309,7 @@ void DisplayManager::addGlyph(float x, float y, char ch, unsigned char r, unsign
         for (const sf::Vertex &vertex : quad)
             m_vertices.emplace_back(sf::Vector2f(x + vertex.position.x, y + vertex.position.y), vertex.color,
                                     vertex.texCoords);
+        addInk(x + left, y + top, x + right, y + bottom);
         return;
     }
     m_p_placer->setPosition(x, y);
@@ -241,6 +317,8 @@ void DisplayManager::addGlyph(float x, float y, char ch, unsigned char r, unsign
     const sf::Transform &transform = m_p_placer->getTransform();
     for (const sf::Vertex &vertex : quad)
         m_vertices.emplace_back(transform.transformPoint(vertex.position), vertex.color, vertex.texCoords);
+    const sf::FloatRect bounds = transform.transformRect(sf::FloatRect(left, top, right - left, bottom - top));
+    addInk(bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height);
 }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
@@ -294,6 +372,15 @@ int DisplayManager::drawString(Vector world_pos, const std::string &str, Justifi
     return 0;
 }
 
+void DisplayManager::drawBatch() {
+    if (m_vertices.empty())
+        return;
+    sf::RenderStates states;
+    states.texture = &m_p_font->getTexture(m_p_text->getCharacterSize());
+    m_p_window->draw(m_vertices.data(), m_vertices.size(), sf::Triangles, states);
+    m_vertices.clear();
+}
+
 int DisplayManager::flush() {
     if (!isStarted()) {
         LogManager::getInstance().writeLog("%s not started!", getType().c_str());
@@ -301,12 +388,9 @@ int DisplayManager::flush() {
     }
     if (!m_p_window)
         return -1;
-    if (m_vertices.empty())
-        return 0;
-    sf::RenderStates states;
-    states.texture = &m_p_font->getTexture(m_p_text->getCharacterSize());
-    m_p_window->draw(m_vertices.data(), m_vertices.size(), sf::Triangles, states);
-    m_vertices.clear();
+    drawBatch();
+    // the caller may draw into the window next, where boxes cannot see it
+    m_window_dirty = true;
     return 0;
 }
 
@@ -325,11 +409,12 @@ int DisplayManager::swapBuffers() {
     if (!m_p_window)
         return -1;
 
-    flush();
+    drawBatch();
     m_p_window->display();
     std::swap(m_shown_text, m_frame_text);
     m_frame_text.clear();
     m_p_window->clear(sf::Color(m_background_r, m_background_g, m_background_b));
+    startFrame();
     return 0;
 }
 

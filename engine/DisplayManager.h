@@ -65,7 +65,8 @@ class DisplayManager : public Manager {
     // Shows what was drawn since the last call, then clears for the next
     // frame.
     int swapBuffers();
-    // Draws the characters collected so far into the window now.
+    // Draws the characters collected so far into the window now, for a
+    // caller that then draws into the window itself.
     int flush();
     // Draws an SFML drawable into the window after the characters drawn
     // before it.
@@ -91,7 +92,17 @@ class DisplayManager : public Manager {
     [[nodiscard]] const ScreenText &getShownText() const noexcept { return m_shown_text; }
 
   private:
+    // A rectangle of the window where a glyph of this frame may have drawn.
+    struct Ink {
+        float left, top, right, bottom;
+        int stamp;
+    };
+
     DisplayManager();
+    void drawBatch();
+    void startFrame();
+    void addQuad(float left, float top, float right, float bottom);
+    void addInk(float left, float top, float right, float bottom);
     void addBox(float x, float y, float rotation);
     void addGlyph(float x, float y, char ch, unsigned char r, unsigned char g, unsigned char b, float rotation);
     void release();
@@ -115,6 +126,14 @@ class DisplayManager : public Manager {
     std::unique_ptr<sf::Transformable> m_p_placer;
     // the frame's boxes and glyph quads in drawing order, reused every frame
     std::vector<sf::Vertex> m_vertices;
+    // A box only needs drawing where it covers ink of an earlier glyph:
+    // elsewhere it paints background over background. The ink of the frame,
+    // and for each cell of the window the ink reaching into it.
+    std::vector<Ink> m_ink;
+    std::vector<std::vector<int>> m_ink_by_cell;
+    int m_box_stamp = 0;
+    // set when more than characters was drawn: every box is then drawn whole
+    bool m_window_dirty = false;
     ScreenText m_frame_text;
     ScreenText m_shown_text;
 };

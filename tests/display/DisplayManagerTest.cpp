@@ -41,7 +41,13 @@ struct Window {
     vktest::XServer x_server;
     Engine engine;
     explicit Window(const std::string &config = "", int log_level = 5) : engine(config, log_level) {}
-    [[nodiscard]] bool start() { return x_server.ok() && DisplayManager::getInstance().startUp() == 0; }
+    [[nodiscard]] bool start() {
+        if (!x_server.ok()) {
+            ADD_FAILURE() << "no X server: " << x_server.error();
+            return false;
+        }
+        return DisplayManager::getInstance().startUp() == 0;
+    }
 };
 
 const sf::Color RED_PIXEL(255, 0, 0);
@@ -277,6 +283,45 @@ TEST(DisplayManager, OverdrawingACellErasesTheEarlierCharacter) {
     EXPECT_GT(countInCell(image, 5, 8, GREEN_PIXEL), 0);
 }
 
+TEST(DisplayManager, DrawingOnlyTheBoxesThatCoverInkLooksLikeDrawingThemAll) {
+    Window window;
+    ASSERT_TRUE(window.start());
+    DisplayManager &display = DisplayManager::getInstance();
+    // a crowded picture: full rows, overdrawn cells, half-cell positions,
+    // rotated characters and characters half off the window
+    auto picture = [&display] {
+        const std::string glyphs = "W@M#gjy|_QX%&$";
+        for (int y = 0; y < 24; y++)
+            for (int x = 0; x < 80; x++)
+                display.drawCh(Vector(static_cast<float>(x), static_cast<float>(y)),
+                               glyphs[static_cast<std::size_t>((x * 7 + y) % 14)],
+                               static_cast<vk::Color>(1 + (x + y) % 7), 0);
+        for (int i = 0; i < 30; i++) {
+            display.drawCh(Vector(static_cast<float>(i) * 2.5f, 3.5f), ' ', vk::WHITE, 0);
+            display.drawCh(Vector(static_cast<float>(i) * 2.5f + 0.25f, 7.4f), 'o', vk::WHITE,
+                           static_cast<float>(i * 25));
+            display.drawCh(Vector(static_cast<float>(i) * 0.5f, 11), '.', vk::RED, 0);
+            display.drawCh(Vector(79.6f, static_cast<float>(i) * 0.8f), 'M', vk::GREEN, 0);
+            display.drawCh(Vector(-0.4f, static_cast<float>(i) * 0.8f), 'M', vk::BLUE, 0);
+        }
+    };
+    picture();
+    const sf::Image culled = vktest::screenshot();
+    display.swapBuffers();
+
+    // drawing something else first makes every box of the frame draw whole
+    ASSERT_EQ(display.draw(sf::RectangleShape(sf::Vector2f(0, 0))), 0);
+    picture();
+    const sf::Image whole = vktest::screenshot();
+
+    int differing = 0;
+    for (unsigned y = 0; y < 768; y++)
+        for (unsigned x = 0; x < 1024; x++)
+            differing += culled.getPixel(x, y) != whole.getPixel(x, y) ? 1 : 0;
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(countAll(whole, sf::Color::Black), 1000);
+}
+
 TEST(DisplayManager, SwapBuffersShowsTheFrameAndStartsAFreshOne) {
     Window window("window_background_color:blue,");
     ASSERT_TRUE(window.start());
@@ -329,7 +374,7 @@ TEST(DisplayManager, CharactersLandInTheNearestCellAndOffScreenOnesAreNotRecorde
 
 TEST(DisplayManager, MissingFontFailsStartUpWithItsLine) {
     Window window("font_file:no-such-font.ttf,");
-    ASSERT_TRUE(window.x_server.ok());
+    ASSERT_TRUE(window.x_server.ok()) << window.x_server.error();
     EXPECT_EQ(DisplayManager::getInstance().startUp(), -1);
     EXPECT_FALSE(DisplayManager::getInstance().isStarted());
     EXPECT_TRUE(
@@ -378,7 +423,7 @@ struct Painter : vk::Object {
 
 TEST(DisplayManager, GameManagerStartsDisplayThenInputAndTheLoopShowsEachStep) {
     vktest::XServer x_server;
-    ASSERT_TRUE(x_server.ok());
+    ASSERT_TRUE(x_server.ok()) << x_server.error();
     vktest::TestEnv env("frame_time:0,networking:false,");
     setenv("VESSIK_LOG_LEVEL", "1", 1);
     vk::GameManager &game = vk::GameManager::getInstance();

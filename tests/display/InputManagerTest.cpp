@@ -248,7 +248,11 @@ struct WindowInput {
     explicit WindowInput(const std::string &config = "", int log_level = 5) : engine(config, log_level) {}
 
     [[nodiscard]] bool start() {
-        if (!x_server.ok() || vk::DisplayManager::getInstance().startUp() != 0 ||
+        if (!x_server.ok()) {
+            ADD_FAILURE() << "no X server: " << x_server.error();
+            return false;
+        }
+        if (vk::DisplayManager::getInstance().startUp() != 0 ||
             InputManager::getInstance().startUp() != 0)
             return false;
         sf::RenderWindow *p_window = vk::DisplayManager::getInstance().getWindow();

@@ -1,9 +1,8 @@
 #include "XServer.h"
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
@@ -22,13 +21,13 @@ constexpr int START_TIMEOUT_MS = 15000;
 XServer::XServer() {
     int fds[2];
     if (pipe(fds) != 0) {
-        ADD_FAILURE() << "XServer: no pipe";
+        m_error = "no pipe";
         return;
     }
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid < 0) {
-        ADD_FAILURE() << "XServer: fork failed";
+        m_error = "fork failed";
         close(fds[0]);
         close(fds[1]);
         return;
@@ -71,7 +70,7 @@ XServer::XServer() {
     }
     close(fds[0]);
     if (number.empty()) {
-        ADD_FAILURE() << "XServer: Xvfb did not start (is it installed?)";
+        m_error = "Xvfb did not start (is it installed?)";
         return;
     }
     m_display = ":" + number;

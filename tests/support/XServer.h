@@ -20,10 +20,13 @@ class XServer {
     [[nodiscard]] bool ok() const noexcept { return m_pid > 0 && !m_display.empty(); }
     // ":N"
     [[nodiscard]] const std::string &display() const noexcept { return m_display; }
+    // Why the server is not up; empty when it is.
+    [[nodiscard]] const std::string &error() const noexcept { return m_error; }
 
   private:
     pid_t m_pid = -1;
     std::string m_display;
+    std::string m_error;
 };
 
 // Runs a shell command with the test's DISPLAY; its exit status, -1 when it

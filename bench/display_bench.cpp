@@ -1,0 +1,220 @@
+// Cost of a full frame of characters: the display manager's batched drawing
+// against drawing each character as its own text object and background
+// rectangle. Both draw a full 80 x 24 frame of changing characters and
+// colours and show it. Runs in a private Xvfb, where everything is drawn by
+// the CPU.
+//
+// Afterwards both ways draw the same frame (overlaps and rotations included)
+// and ImageMagick's compare counts the pixels in which the screenshots
+// differ, exactly and with a fuzz of 1 %. Rotated characters are placed by
+// the CPU in one way and by the renderer in the other, which may round a
+// smoothed edge pixel by one step of 255; the program fails on any larger
+// difference.
+#include "Clock.h"
+#include "Config.h"
+#include "DisplayManager.h"
+#include "GameManager.h"
+#include "LogManager.h"
+#include "XServer.h"
+
+#include <SFML/Graphics.hpp>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int COLUMNS = 80;
+constexpr int ROWS = 24;
+
+// The character and colour of a cell in frame `frame`: every cell changes in
+// every frame.
+char cellChar(int frame, int x, int y) { return static_cast<char>('!' + (frame + x * 7 + y * 13) % 94); }
+vk::Color cellColor(int frame, int x, int y) { return static_cast<vk::Color>(1 + (frame + x + y) % 7); }
+
+// The way the display manager drew before batching: one text object and one
+// rectangle, set up for every character and drawn one after the other.
+class PerCharacterPainter {
+  public:
+    PerCharacterPainter() {
+        vk::DisplayManager &display = vk::DisplayManager::getInstance();
+        m_p_window = display.getWindow();
+        m_rectangle.setSize(sf::Vector2f(vk::charWidth(), vk::charHeight()));
+        m_rectangle.setFillColor(vk::colorToSFML(vk::Config::getInstance().getWindowBackgroundColor()));
+        m_text.setFont(*display.getFont());
+        m_text.setStyle(sf::Text::Bold);
+        m_text.setCharacterSize(display.getCharacterSize());
+    }
+
+    void drawCh(vk::Vector pos, char ch, vk::Color color, float rotation) {
+        const vk::Vector pixel = vk::spacesToPixels(pos);
+        m_rectangle.setPosition(pixel.getX() - vk::charWidth() / 10, pixel.getY() + vk::charHeight() / 5);
+        m_rectangle.setRotation(rotation);
+        m_p_window->draw(m_rectangle);
+        m_text.setString(std::string(1, ch));
+        m_text.setPosition(pixel.getX(), pixel.getY());
+        m_text.setFillColor(vk::colorToSFML(color));
+        m_text.setRotation(rotation);
+        m_p_window->draw(m_text);
+    }
+
+  private:
+    sf::RenderWindow *m_p_window = nullptr;
+    sf::RectangleShape m_rectangle;
+    sf::Text m_text;
+};
+
+void drawFrame(int frame) {
+    vk::DisplayManager &display = vk::DisplayManager::getInstance();
+    for (int y = 0; y < ROWS; y++)
+        for (int x = 0; x < COLUMNS; x++)
+            display.drawCh(vk::Vector(static_cast<float>(x), static_cast<float>(y)), cellChar(frame, x, y),
+                           cellColor(frame, x, y), 0);
+}
+
+void drawFramePerCharacter(PerCharacterPainter &painter, int frame) {
+    for (int y = 0; y < ROWS; y++)
+        for (int x = 0; x < COLUMNS; x++)
+            painter.drawCh(vk::Vector(static_cast<float>(x), static_cast<float>(y)), cellChar(frame, x, y),
+                           cellColor(frame, x, y), 0);
+}
+
+void BM_FrameBatched(benchmark::State &state) {
+    int frame = 0;
+    for (auto _ : state) {
+        drawFrame(frame++);
+        vk::DisplayManager::getInstance().swapBuffers();
+    }
+}
+BENCHMARK(BM_FrameBatched)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+void BM_FrameTextObjectPerCharacter(benchmark::State &state) {
+    PerCharacterPainter painter;
+    int frame = 0;
+    for (auto _ : state) {
+        drawFramePerCharacter(painter, frame++);
+        vk::DisplayManager::getInstance().swapBuffers();
+    }
+}
+BENCHMARK(BM_FrameTextObjectPerCharacter)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// Milliseconds per frame over `frames` frames, drawn one way or the other.
+double msPerFrame(bool batched, int frames) {
+    PerCharacterPainter painter;
+    vk::Clock clock;
+    for (int frame = 0; frame < frames; frame++) {
+        if (batched)
+            drawFrame(frame);
+        else
+            drawFramePerCharacter(painter, frame);
+        vk::DisplayManager::getInstance().swapBuffers();
+    }
+    return static_cast<double>(clock.split()) / 1000.0 / frames;
+}
+
+// A test picture: a full frame, characters drawn over others, rotated
+// characters, every colour, a few control and non-ASCII characters.
+template <typename Draw> void drawPicture(Draw draw) {
+    for (int y = 0; y < ROWS; y++)
+        for (int x = 0; x < COLUMNS; x++)
+            draw(vk::Vector(static_cast<float>(x), static_cast<float>(y)), cellChar(3, x, y), cellColor(3, x, y),
+                 0.0f);
+    for (int i = 0; i < 20; i++) {
+        draw(vk::Vector(static_cast<float>(5 + i), 5), 'W', vk::RED, 0.0f);
+        draw(vk::Vector(static_cast<float>(5 + i) + 0.5f, 5.25f), 'o', vk::WHITE, static_cast<float>(i * 18));
+        draw(vk::Vector(static_cast<float>(40 + i), 10), static_cast<char>(i + 1), vk::CYAN, 0.0f);
+        draw(vk::Vector(static_cast<float>(40 + i), 12), static_cast<char>(200 + i), vk::YELLOW, 0.0f);
+    }
+}
+
+sf::Image windowImage() {
+    sf::RenderWindow *p_window = vk::DisplayManager::getInstance().getWindow();
+    sf::Texture texture;
+    texture.create(p_window->getSize().x, p_window->getSize().y);
+    texture.update(*p_window);
+    return texture.copyToImage();
+}
+
+// Has ImageMagick count the pixels in which two pictures differ by more than
+// `fuzz`; -1 when compare could not run.
+long differingPixels(const std::string &dir, const std::string &fuzz) {
+    const std::string out = dir + "/compare.txt";
+    // compare writes its count to standard error and exits 1 on a difference
+    const std::string command = "compare -metric AE -fuzz " + fuzz + " " + dir + "/batched.png " + dir +
+                                "/per-character.png " + dir + "/difference.png 2>" + out;
+    const int status = std::system(command.c_str());
+    std::ifstream in(out);
+    long differing = -1;
+    if (status != -1 && (in >> differing))
+        return differing;
+    return -1;
+}
+
+// Saves both ways' pictures of the test picture.
+void savePictures(const std::string &dir) {
+    vk::DisplayManager &display = vk::DisplayManager::getInstance();
+    display.swapBuffers();
+    drawPicture([&display](vk::Vector pos, char ch, vk::Color color, float rotation) {
+        display.drawCh(pos, ch, color, rotation);
+    });
+    display.flush();
+    windowImage().saveToFile(dir + "/batched.png");
+    display.swapBuffers();
+
+    PerCharacterPainter painter;
+    drawPicture([&painter](vk::Vector pos, char ch, vk::Color color, float rotation) {
+        painter.drawCh(pos, ch, color, rotation);
+    });
+    windowImage().saveToFile(dir + "/per-character.png");
+    display.swapBuffers();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+
+    vktest::XServer x_server;
+    if (!x_server.ok()) {
+        std::fprintf(stderr, "display_bench: no X server: %s\n", x_server.error().c_str());
+        return 1;
+    }
+    const std::string dir = "/tmp/vk-display-bench-" + std::to_string(getpid());
+    std::system(("mkdir -p " + dir).c_str());
+    setenv("VESSIK_LOG", (dir + "/bench.log").c_str(), 1);
+    {
+        std::ofstream config(dir + "/vk-config.txt");
+        config << "font_file:" << VK_SOURCE_DIR << "/vk-font.ttf,\nnetworking:false,\nframe_time:0,\n";
+    }
+    setenv("VESSIK_CONFIG", (dir + "/vk-config.txt").c_str(), 1);
+    vk::GameManager &game = vk::GameManager::getInstance();
+    if (game.startUp() != 0) {
+        std::fprintf(stderr, "display_bench: the engine did not start; see %s/bench.log\n", dir.c_str());
+        game.shutDown();
+        return 1;
+    }
+
+    benchmark::RunSpecifiedBenchmarks();
+
+    // both ways in one run, with the same frames, for the ratio
+    msPerFrame(true, 10);
+    const double per_character = msPerFrame(false, 200);
+    const double batched = msPerFrame(true, 200);
+    std::printf("\nfull %d x %d frame with swapBuffers, 200 frames each:\n", COLUMNS, ROWS);
+    std::printf("  one text object per character: %.2f ms per frame\n", per_character);
+    std::printf("  batched:                       %.2f ms per frame\n", batched);
+    std::printf("  speed-up:                      %.1fx\n", per_character / batched);
+
+    savePictures(dir);
+    const long exact = differingPixels(dir, "0");
+    const long fuzzy = differingPixels(dir, "1%");
+    std::printf("  pixels differing between the two pictures (compare -metric AE): %ld exactly, %ld by more than "
+                "1 %%; pictures in %s\n",
+                exact, fuzzy, dir.c_str());
+    game.shutDown();
+    return fuzzy == 0 ? 0 : 1;
+}
