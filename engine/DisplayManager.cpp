@@ -3,6 +3,7 @@
 #include "Config.h"
 #include "LogManager.h"
 #include "Platform.h"
+#include "geometry.h"
 
 #include <SFML/Graphics.hpp>
 
@@ -24,9 +25,6 @@ constexpr float MAX_CHARACTER_SIZE = 512;
 const sf::Vector2f WHITE_TEXEL(1, 1);
 // text pads each glyph quad by one pixel to keep its smoothed edge
 constexpr float GLYPH_PADDING = 1;
-
-// The world position as a position in the view.
-Vector viewPosition(Vector world_pos) { return world_pos; }
 
 // The character as the code point the font knows it by, converted through
 // the current locale as text does.
@@ -330,7 +328,7 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     if (!m_p_window)
         return -1;
 
-    const Vector view_pos = viewPosition(world_pos);
+    const Vector view_pos = worldToView(world_pos);
     const Vector pixel = spacesToPixels(view_pos);
     // the box reaches a little left of and below the glyph's corner, where
     // the glyph's ink is

@@ -6,6 +6,7 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "TestEnv.h"
+#include "WorldManager.h"
 #include "XServer.h"
 
 #include <SFML/Graphics.hpp>
@@ -372,6 +373,24 @@ TEST(DisplayManager, CharactersLandInTheNearestCellAndOffScreenOnesAreNotRecorde
     EXPECT_EQ(display.getFrameText().toString().find('q'), std::string::npos);
 }
 
+TEST(DisplayManager, CharactersAreDrawnWhereTheirWorldPositionIsInTheView) {
+    Window window;
+    ASSERT_TRUE(window.start());
+    DisplayManager &display = DisplayManager::getInstance();
+    ASSERT_EQ(vk::WorldManager::getInstance().setView(vk::Box(Vector(30, 10), 80, 24)), 0);
+    display.drawCh(Vector(32, 11), 'v', vk::RED, 0);
+    // left of and above the view
+    display.drawCh(Vector(5, 5), 'h', vk::GREEN, 0);
+    display.drawString(Vector(110, 33), "end", vk::RIGHT_JUSTIFIED, vk::WHITE);
+    EXPECT_EQ(display.getFrameText().at(2, 1).ch, 'v');
+    EXPECT_EQ(display.getFrameText().lines()[23].substr(77), "end");
+    EXPECT_EQ(display.getFrameText().toString().find('h'), std::string::npos);
+
+    const sf::Image image = vktest::screenshot();
+    EXPECT_GT(countInCell(image, 2, 1, RED_PIXEL), 5);
+    EXPECT_EQ(countAll(image, GREEN_PIXEL), 0);
+}
+
 TEST(DisplayManager, MissingFontFailsStartUpWithItsLine) {
     Window window("font_file:no-such-font.ttf,");
     ASSERT_TRUE(window.x_server.ok()) << window.x_server.error();
@@ -431,8 +450,9 @@ TEST(DisplayManager, GameManagerStartsDisplayThenInputAndTheLoopShowsEachStep) {
     EXPECT_TRUE(DisplayManager::getInstance().isStarted());
     EXPECT_TRUE(vk::InputManager::getInstance().isStarted());
 
-    Painter painter;
-    painter.last_step = 3;
+    // the world manager owns and deletes it
+    auto *p_painter = new Painter;
+    p_painter->last_step = 3;
     game.run();
     // the step's handlers draw before the same step shows the frame
     EXPECT_EQ(DisplayManager::getInstance().getShownText().at(0, 0).ch, '3');

@@ -423,7 +423,7 @@ TEST(WorldManager, NewBoundaryKeepsTheObjectsIndexed) {
 }
 
 TEST(WorldManager, GameStartUpSizesTheWorldToTheWindowAndStopsIt) {
-    vktest::TestEnv env("window_horizontal_chars:100,window_vertical_chars:30,frame_time:0,");
+    vktest::TestEnv env("headless:true,window_horizontal_chars:100,window_vertical_chars:30,frame_time:0,");
     setenv("VESSIK_LOG_LEVEL", "5", 1);
     vk::GameManager &game = vk::GameManager::getInstance();
     ASSERT_EQ(game.startUp(), 0);
