@@ -114,6 +114,17 @@ int DisplayManager::startUp() {
         return -1;
     }
 
+    // a full-screen window takes a mode the screen offers, which may not be
+    // the size asked for: the cells divide the window as it is
+    const sf::Vector2u window_size = m_p_window->getSize();
+    if (static_cast<int>(window_size.x) != m_window_horizontal_pixels ||
+        static_cast<int>(window_size.y) != m_window_vertical_pixels) {
+        log.writeLog(1, "DisplayManager::startUp(): Warning! Window is %u x %u pixels, not %d x %d.", window_size.x,
+                     window_size.y, m_window_horizontal_pixels, m_window_vertical_pixels);
+        m_window_horizontal_pixels = static_cast<int>(window_size.x);
+        m_window_vertical_pixels = static_cast<int>(window_size.y);
+    }
+
     m_p_window->setMouseCursorVisible(config.getShowMouse());
     m_p_window->setVerticalSyncEnabled(true);
 

@@ -210,6 +210,17 @@ TEST(DisplayManager, ZeroPixelsOpenAWindowOfTheDesktopsSize) {
     EXPECT_FLOAT_EQ(vk::charHeight(), 1024.0f / 24.0f);
 }
 
+TEST(DisplayManager, FullScreenCellsDivideTheModeTheScreenOffers) {
+    // the private screen offers 1280 x 1024, not the configured 1024 x 768
+    Window window("window_state:fullscreen,", 1);
+    ASSERT_TRUE(window.start());
+    EXPECT_EQ(DisplayManager::getInstance().getWindow()->getSize(), sf::Vector2u(1280, 1024));
+    EXPECT_EQ(DisplayManager::getInstance().getHorizontalPixels(), 1280);
+    EXPECT_FLOAT_EQ(vk::charWidth(), 16.0f);
+    EXPECT_TRUE(window.engine.env.logHas("DisplayManager::startUp(): Warning! Window is 1280 x 1024 pixels, not 1024 x 768."));
+    EXPECT_EQ(vk::pixelsToSpaces(Vector(640, 512)), Vector(40, 12));
+}
+
 TEST(DisplayManager, CharactersAppearInTheirCellsInTheirColours) {
     Window window;
     ASSERT_TRUE(window.start());
