@@ -20,11 +20,13 @@
 #include <SFML/Graphics.hpp>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -116,6 +118,11 @@ double msPerFrame(bool batched, int frames) {
     return static_cast<double>(clock.split()) / 1000.0 / frames;
 }
 
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 // A test picture: a full frame, characters drawn over others, rotated
 // characters, every colour, a few control and non-ASCII characters.
 template <typename Draw> void drawPicture(Draw draw) {
@@ -200,11 +207,21 @@ int main(int argc, char **argv) {
 
     benchmark::RunSpecifiedBenchmarks();
 
-    // both ways in one run, with the same frames, for the ratio
-    msPerFrame(true, 10);
-    const double per_character = msPerFrame(false, 200);
-    const double batched = msPerFrame(true, 200);
-    std::printf("\nfull %d x %d frame with swapBuffers, 200 frames each:\n", COLUMNS, ROWS);
+    // both ways in one run, in alternating rounds so that a busy machine
+    // slows both alike; the median round of each
+    constexpr int ROUNDS = 15;
+    constexpr int FRAMES = 20;
+    std::vector<double> per_character_rounds;
+    std::vector<double> batched_rounds;
+    msPerFrame(true, FRAMES);
+    for (int round = 0; round < ROUNDS; round++) {
+        per_character_rounds.push_back(msPerFrame(false, FRAMES));
+        batched_rounds.push_back(msPerFrame(true, FRAMES));
+    }
+    const double per_character = median(per_character_rounds);
+    const double batched = median(batched_rounds);
+    std::printf("\nfull %d x %d frame with swapBuffers, median of %d alternating rounds of %d frames:\n", COLUMNS,
+                ROWS, ROUNDS, FRAMES);
     std::printf("  one text object per character: %.2f ms per frame\n", per_character);
     std::printf("  batched:                       %.2f ms per frame\n", batched);
     std::printf("  speed-up:                      %.1fx\n", per_character / batched);

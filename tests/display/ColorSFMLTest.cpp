@@ -18,15 +18,10 @@ struct Log {
 
 } // namespace
 
-TEST(ColorToSFML, TheEightColoursAreOpaqueWithTheirBytes) {
+TEST(ColorToSFML, NamedColoursAreOpaqueWithTheirBytesAndLogNothing) {
     Log log;
-    EXPECT_EQ(vk::colorToSFML(vk::BLACK), sf::Color(0, 0, 0, 255));
-    EXPECT_EQ(vk::colorToSFML(vk::RED), sf::Color(255, 0, 0, 255));
-    EXPECT_EQ(vk::colorToSFML(vk::GREEN), sf::Color(0, 255, 0, 255));
     EXPECT_EQ(vk::colorToSFML(vk::YELLOW), sf::Color(255, 255, 0, 255));
-    EXPECT_EQ(vk::colorToSFML(vk::BLUE), sf::Color(0, 0, 255, 255));
-    EXPECT_EQ(vk::colorToSFML(vk::MAGENTA), sf::Color(255, 0, 255, 255));
-    EXPECT_EQ(vk::colorToSFML(vk::CYAN), sf::Color(0, 255, 255, 255));
+    EXPECT_EQ(vk::colorToSFML(vk::BLACK), sf::Color(0, 0, 0, 255));
     EXPECT_EQ(vk::colorToSFML(vk::WHITE), sf::Color(255, 255, 255, 255));
     EXPECT_TRUE(log.env.logMessages().empty());
 }
