@@ -18,6 +18,8 @@ namespace {
 
 constexpr unsigned WINDOW_BITS_PER_PIXEL = 32;
 constexpr unsigned INITIAL_CHARACTER_SIZE = 30;
+// more cells than a screen has pixels in a row are never useful
+constexpr int MAX_CHARS = 4096;
 // glyphs larger than this are never useful and cost a lot of memory
 constexpr float MAX_CHARACTER_SIZE = 512;
 // the font texture reserves a white block at its top-left corner; sampling
@@ -66,6 +68,13 @@ int DisplayManager::startUp() {
     if (m_window_horizontal_chars < 1 || m_window_vertical_chars < 1) {
         log.writeLog("DisplayManager::startUp(): Error! Window of %d x %d characters has no cells.",
                      m_window_horizontal_chars, m_window_vertical_chars);
+        return -1;
+    }
+    // the frame copies and the drawing keep a few bytes per cell
+    if (m_window_horizontal_chars > MAX_CHARS || m_window_vertical_chars > MAX_CHARS) {
+        log.writeLog("DisplayManager::startUp(): Error! Window of %d x %d characters has more than %d in a row or "
+                     "column.",
+                     m_window_horizontal_chars, m_window_vertical_chars, MAX_CHARS);
         return -1;
     }
     if (m_window_horizontal_pixels < 0 || m_window_vertical_pixels < 0) {

@@ -133,6 +133,12 @@ TEST(DisplayManager, WindowsWithoutCellsOrWithNegativeSizesAreRefused) {
                        line.find("characters has no cells.") != std::string::npos;
         EXPECT_TRUE(refused) << config;
     }
+    {
+        Engine engine("headless:true,window_vertical_chars:24,window_horizontal_chars:100000,");
+        EXPECT_EQ(DisplayManager::getInstance().startUp(), -1);
+        EXPECT_TRUE(engine.env.logHas("DisplayManager::startUp(): Error! Window of 100000 x 24 characters has more "
+                                      "than 4096 in a row or column."));
+    }
     // the configuration keeps what the engines before set
     Engine engine("window_horizontal_chars:80,window_vertical_chars:24,window_horizontal_pixels:-1024,");
     EXPECT_EQ(DisplayManager::getInstance().startUp(), -1);
