@@ -264,7 +264,26 @@ int Object::setBox(Box box) {
     return 0;
 }
 
-int Object::draw() { return 0; }
+int Object::draw() {
+    if (m_shape.getType() != SHAPE_NONE)
+        m_shape.draw(m_position);
+    return 0;
+}
+
+void Object::setShape(Shape shape) {
+    m_shape = shape;
+    m_modified |= attr::SHAPE;
+}
+
+Shape Object::noShape() {
+    Shape shape;
+    shape.setType(SHAPE_NONE);
+    return shape;
+}
+
+int Object::getNextId() noexcept { return g_next_id; }
+
+void Object::setNextId(int next_id) noexcept { g_next_id = next_id; }
 
 int Object::setSpeed(float speed) {
     if (!std::isfinite(speed)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Box.h"
+#include "Shape.h"
 #include "Path.h"
 #include "Solidness.h"
 #include "Vector.h"
@@ -65,6 +66,10 @@ class Object {
 
     [[nodiscard]] int getId() const noexcept { return m_id; }
     void setId(int id);
+    // The id the next object will take. Objects that take no id (particles)
+    // lower it again after construction.
+    [[nodiscard]] static int getNextId() noexcept;
+    static void setNextId(int next_id) noexcept;
 
     virtual void setType(std::string type);
     [[nodiscard]] std::string getType() const { return m_type; }
@@ -118,6 +123,11 @@ class Object {
     [[nodiscard]] virtual unsigned getModified() const { return m_modified; }
     [[nodiscard]] bool isModified() const { return getModified() != 0; }
 
+    // Drawn over the animation unless its type is SHAPE_NONE, which a new
+    // object's shape has.
+    virtual void setShape(Shape shape);
+    [[nodiscard]] Shape getShape() const noexcept { return m_shape; }
+
     // Heads for the path's current waypoint while the path is not finished;
     // the world manager then steers along it every step until the end.
     virtual void setFollowPath(bool follow = true);
@@ -156,6 +166,7 @@ class Object {
 
   private:
     void dropPathFind();
+    static Shape noShape();
 
     int m_id = 0;
     std::string m_type = "(Undefined)";
@@ -173,6 +184,7 @@ class Object {
     // in registration order, at most MAX_OBJ_EVENTS
     std::vector<std::string> m_event_name;
     unsigned m_modified = attr::ALL_OBJECT;
+    Shape m_shape = noShape();
     std::unique_ptr<PathFind> m_p_path_find;
     Path m_path;
     bool m_follow_path = false;

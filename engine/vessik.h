@@ -36,6 +36,7 @@
 #include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "ScreenText.h"
+#include "Shape.h"
 #include "Solidness.h"
 #include "Sound.h"
 #include "Sprite.h"
