@@ -6,6 +6,7 @@
 #include "LogManager.h"
 #include "Object.h"
 #include "Path.h"
+#include "ViewObject.h"
 #include "geometry.h"
 
 #include <cmath>
@@ -15,9 +16,8 @@ namespace vk {
 namespace {
 
 // View objects are placed relative to the view, so their boxes say nothing
-// about whether they are in it: they are drawn wherever their box is. The
-// view-object class answers here.
-bool isDrawnAnywhere(const Object *) { return false; }
+// about whether they are in it: they are drawn wherever their box is.
+bool isDrawnAnywhere(const Object *p_o) { return dynamic_cast<const ViewObject *>(p_o) != nullptr; }
 
 bool isValidExtent(const Box &box) {
     return isFinite(box.getCorner()) && std::isfinite(box.getHorizontal()) && std::isfinite(box.getVertical()) &&
