@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Color.h"
+#include "Vector.h"
+
 #include <string>
 
 namespace vk {
@@ -16,6 +19,13 @@ class Frame {
     [[nodiscard]] int getHeight() const noexcept { return m_height; }
     [[nodiscard]] const std::string &getString() const noexcept { return m_frame; }
     [[nodiscard]] bool isEmpty() const noexcept { return m_frame.empty(); }
+
+    // Draws the frame centred on `position` through the display manager, one
+    // character at a time in `color`, skipping `transparency` (0: skip
+    // nothing), flipped by `transform` (a Transform value; others draw as
+    // NONE). 0, or -1 at the first character that fails to draw or when the
+    // string holds fewer than width x height characters.
+    int draw(Vector position, Color color, char transparency, int transform) const;
 
   private:
     int m_width = 0;

@@ -35,4 +35,10 @@ Frame Sprite::getFrame(int index) const {
     return m_frame[static_cast<std::size_t>(index)];
 }
 
+int Sprite::draw(int index, Vector position, char transparency, int transform) const {
+    if (index < 0 || index >= m_frame_count)
+        return 0;
+    return m_frame[static_cast<std::size_t>(index)].draw(position, m_color, transparency, transform);
+}
+
 } // namespace vk

@@ -2,6 +2,7 @@
 
 #include "Color.h"
 #include "Frame.h"
+#include "Vector.h"
 
 #include <string>
 #include <vector>
@@ -41,6 +42,10 @@ class Sprite {
 
     // A copy of frame `index`, or an empty frame when there is none.
     [[nodiscard]] Frame getFrame(int index) const;
+
+    // Draws frame `index` in the sprite's colour (Frame::draw); an index out
+    // of range draws nothing and returns 0.
+    int draw(int index, Vector position, char transparency, int transform) const;
 
   private:
     int m_width = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 // Every public header of the engine.
+#include "Animation.h"
 #include "Box.h"
 #include "Clock.h"
 #include "Color.h"
