@@ -8,6 +8,7 @@
 #include "NetworkManager.h"
 #include "PathFind.h"
 #include "PathManager.h"
+#include "ResourceManager.h"
 #include "SceneGraph.h"
 #include "WorldManager.h"
 #include "geometry.h"
@@ -264,10 +265,31 @@ int Object::setBox(Box box) {
     return 0;
 }
 
+int Object::setSprite(std::string label) {
+    Sprite *p_sprite = ResourceManager::getInstance().getSprite(label);
+    if (!p_sprite) {
+        LogManager::getInstance().writeLog("Object::setSprite(): Warning! Sprite '%s' not found", label.c_str());
+        return -1;
+    }
+    // the animation changes in place: not a new animation for serializing
+    m_animation.setSprite(p_sprite);
+    setBox(m_animation.getBox());
+    return 0;
+}
+
+int Object::setAnimation(Animation animation, bool set_box) {
+    m_animation = std::move(animation);
+    m_modified |= attr::ANIMATION;
+    if (set_box)
+        return setBox(m_animation.getBox());
+    return 0;
+}
+
 int Object::draw() {
+    const int result = m_animation.draw(m_position);
     if (m_shape.getType() != SHAPE_NONE)
         m_shape.draw(m_position);
-    return 0;
+    return result;
 }
 
 void Object::setShape(Shape shape) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Animation.h"
 #include "Box.h"
 #include "Shape.h"
 #include "Path.h"
@@ -117,6 +118,16 @@ class Object {
     virtual int setBox(Box box);
     [[nodiscard]] Box getBox() const noexcept { return m_box; }
 
+    // Shows the sprite the resource manager knows by `label`, from its first
+    // frame, and takes its box. -1 when there is no such sprite.
+    virtual int setSprite(std::string label);
+    // Takes a copy of the animation, its frame and transform included; with
+    // `set_box`, also its box.
+    virtual int setAnimation(Animation animation, bool set_box);
+    [[nodiscard]] Animation getAnimation() const { return m_animation; }
+
+    // Draws the animation at the position, then the shape over it; the
+    // animation's result.
     virtual int draw();
 
     virtual void setModified(unsigned mask) { m_modified = mask; }
@@ -179,6 +190,7 @@ class Object {
     Vector m_acceleration;
     int m_altitude = MAX_ALTITUDE / 2;
     Solidness m_solidness = HARD;
+    Animation m_animation;
     bool m_no_soft = false;
     int m_event_count = 0;
     // in registration order, at most MAX_OBJ_EVENTS

@@ -3,6 +3,8 @@
 #include "DisplayManager.h"
 #include "Frame.h"
 #include "LogManager.h"
+#include "Object.h"
+#include "ResourceManager.h"
 #include "Sprite.h"
 #include "TestEnv.h"
 #include "Transform.h"
@@ -133,6 +135,23 @@ TEST(Frame, AnimationOnAMissingFrameShowsNothingUntilItWraps) {
     for (int x = 0; x < 3; x++)
         EXPECT_EQ(animation.draw(Vector(static_cast<float>(x), 0)), 0);
     EXPECT_EQ(Screen::cells(0, 0, 3, 1), Lines{".ab"});
+}
+
+TEST(Frame, ObjectDrawsItsSpriteAtItsPosition) {
+    Screen screen;
+    ASSERT_TRUE(screen.start());
+    vk::ResourceManager &rm = vk::ResourceManager::getInstance();
+    ASSERT_EQ(rm.startUp(), 0);
+    screen.env.writeFile("arrow.txt", "2\n3\n1\n1\nyellow\n<->\n>-<\n");
+    ASSERT_EQ(rm.loadSprite(screen.env.path("arrow.txt"), "arrow"), 0);
+    auto *p_object = new vk::Object();
+    ASSERT_EQ(p_object->setPosition(Vector(12, 6)), 0);
+    ASSERT_EQ(p_object->setSprite("arrow"), 0);
+    EXPECT_EQ(p_object->draw(), 0);
+    EXPECT_EQ(p_object->getAnimation().getIndex(), 1);
+    EXPECT_EQ(Screen::cells(10, 6, 5, 1), Lines{".<->."});
+    vk::WorldManager::getInstance().shutDown();
+    rm.shutDown();
 }
 
 TEST(Frame, FailingCharacterStopsTheDrawAtOnce) {
