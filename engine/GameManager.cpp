@@ -9,6 +9,7 @@
 #include "NetworkManager.h"
 #include "PathManager.h"
 #include "Platform.h"
+#include "ResourceManager.h"
 #include "WorldManager.h"
 
 #include <algorithm>
@@ -89,6 +90,12 @@ int GameManager::startUp() {
         log.writeLog(1, "Network manager started.");
     }
 
+    if (ResourceManager::getInstance().startUp() != 0) {
+        log.writeLog("GameManager::startUp(): Error! Starting resource manager.");
+        return -1;
+    }
+    log.writeLog(1, "Resource manager started.");
+
     WorldManager &world_manager = WorldManager::getInstance();
     if (world_manager.startUp() != 0) {
         log.writeLog("GameManager::startUp(): Error starting world manager.");
@@ -144,6 +151,13 @@ void GameManager::shutDown() {
     if (world_manager.isStarted()) {
         world_manager.shutDown();
         log.writeLog(1, "World manager stopped");
+    }
+
+    // after the world: no object shows a sprite any more
+    ResourceManager &resource_manager = ResourceManager::getInstance();
+    if (resource_manager.isStarted()) {
+        resource_manager.shutDown();
+        log.writeLog(1, "Resource manager stopped");
     }
 
     NetworkManager &network_manager = NetworkManager::getInstance();

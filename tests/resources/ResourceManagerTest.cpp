@@ -1,8 +1,13 @@
+#include "Event.h"
+#include "EventStep.h"
+#include "GameManager.h"
+#include "Object.h"
 #include "ResourceFixture.h"
 #include "WaveOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -208,4 +213,80 @@ TEST(ResourceManagerAudio, WithoutADeviceLoadsStillCheckFilesPlayIsSilentAndTheL
     EXPECT_LT(err.size(), 1000u) << err;
     EXPECT_EQ(env.logCount(NO_DEVICE), 1);
     log.shutDown();
+}
+
+namespace {
+
+// Ends the game loop after `last_step`.
+struct StepCounter : vk::Object {
+    int last_step;
+    explicit StepCounter(int last) : last_step(last) { registerInterest(vk::STEP_EVENT); }
+    int eventHandler(const vk::Event *p_event) override {
+        if (p_event->getType() != vk::STEP_EVENT)
+            return 0;
+        if (static_cast<const vk::EventStep *>(p_event)->getStepCount() >= last_step)
+            vk::GameManager::getInstance().setGameOver();
+        return 1;
+    }
+};
+
+long indexOf(const Lines &lines, const std::string &line) {
+    const auto it = std::find(lines.begin(), lines.end(), line);
+    return it == lines.end() ? -1 : static_cast<long>(it - lines.begin());
+}
+
+} // namespace
+
+TEST(ResourceManagerInTheEngine, StartsBetweenNetworkAndWorldAndStopsAfterTheWorld) {
+    vktest::TestEnv env("headless:true,\n");
+    setenv("VESSIK_LOG_LEVEL", "1", 1);
+    vk::GameManager &game = vk::GameManager::getInstance();
+    ASSERT_EQ(game.startUp(), 0);
+    unsetenv("VESSIK_LOG_LEVEL");
+    ResourceManager &rm = ResourceManager::getInstance();
+    EXPECT_TRUE(rm.isStarted());
+    ASSERT_EQ(rm.loadSprite(vktest::sourceDir() + "/sprites/Trash_sprite.txt", "trash"), 0);
+    game.shutDown();
+    EXPECT_FALSE(rm.isStarted());
+
+    const Lines log = env.logMessages();
+    const long network = indexOf(log, "Network manager started.");
+    const long resource = indexOf(log, "Resource manager started.");
+    const long world = indexOf(log, "World manager started.");
+    EXPECT_TRUE(network >= 0 && network < resource && resource < world) << env.readLog();
+    const long world_stop = indexOf(log, "World manager stopped");
+    const long resource_stop = indexOf(log, "Resource manager stopped");
+    const long network_stop = indexOf(log, "Network manager stopped");
+    EXPECT_TRUE(world_stop >= 0 && world_stop < resource_stop && resource_stop < network_stop) << env.readLog();
+    EXPECT_EQ(rm.getSprite("trash"), nullptr);
+}
+
+// The game's start with no sound card: the assets load, the music is asked
+// to play, the loop runs and the engine stops as usual, without a sound and
+// without spinning.
+TEST(ResourceManagerInTheEngine, GameRunsSilentlyAndStopsWithoutADevice) {
+    vktest::TestEnv env("headless:true,\nnetworking:false,\nframe_time:10,\n");
+    setenv("ALSOFT_DRIVERS", "no-such-back-end", 1);
+    vk::GameManager &game = vk::GameManager::getInstance();
+    ::testing::internal::CaptureStderr();
+    const double cpu_before = cpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(game.startUp(), 0);
+    ResourceManager &rm = ResourceManager::getInstance();
+    for (const char *sound : {"click", "crash_splash", "game_over_voice", "pick_up", "speed_increase"})
+        EXPECT_EQ(rm.loadSound(vktest::sourceDir() + "/sounds/" + sound + ".wav", sound), 0) << sound;
+    EXPECT_EQ(rm.loadMusic(vktest::sourceDir() + "/sounds/menu_music.ogg", "menu music"), 0);
+    EXPECT_EQ(rm.loadMusic(vktest::sourceDir() + "/sounds/game_music.ogg", "game music"), 0);
+    rm.getMusic("menu music")->play(true);
+    rm.getSound("click")->play(false);
+
+    new StepCounter(30);
+    game.run();
+    EXPECT_EQ(game.getStepCount(), 31);
+    game.shutDown();
+
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_LT(cpuSeconds() - cpu_before, 0.3);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(env.logCount(NO_DEVICE), 1);
 }
