@@ -24,8 +24,10 @@ void Music::play(bool loop) {
     // a stream that never opened has nothing to play
     if (!m_music || !m_is_open)
         return;
-    m_music->play();
+    // looping first: the stream starts reading at once, and a short piece
+    // could reach its end before it learned to loop, and then play only once
     m_music->setLoop(loop);
+    m_music->play();
 }
 
 void Music::stop() {

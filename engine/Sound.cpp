@@ -80,8 +80,8 @@ void Sound::play(bool loop) {
     LogManager::getInstance().writeLog(5, "Sound::play(): Playing sound.");
     if (!m_p_sound)
         return;
-    m_p_sound->play();
     m_p_sound->setLoop(loop);
+    m_p_sound->play();
 }
 
 void Sound::stop() {
