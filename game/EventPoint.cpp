@@ -1,0 +1,3 @@
+#include "EventPoint.h"
+
+EventPoint::EventPoint(int value) : m_value(value) { setType(POINT_EVENT); }
