@@ -83,20 +83,3 @@ TEST(SpeedManager, BoostAddsTenAndShows999UntilItEnds) {
     speed().updateSpeedDisplay();
     EXPECT_EQ(p_display->getValue(), 0);
 }
-
-TEST(SpeedManager, OnlyTheFirstSpeedDisplayIsShownAndOnlyWhenItIsAViewObject) {
-    seatest::Sea sea;
-    // no display at all: nothing to do
-    speed().setSpeed(2.0f);
-
-    auto *p_impostor = new vk::Object;
-    p_impostor->setType("SpeedDisplay");
-    vk::ViewObject *p_display = newSpeedDisplay();
-    speed().setSpeed(3.0f);
-    EXPECT_EQ(p_display->getValue(), 0);
-
-    vk::WorldManager::getInstance().markForDelete(p_impostor);
-    sea.steps(1);
-    speed().setSpeed(3.0f);
-    EXPECT_EQ(p_display->getValue(), 11);
-}

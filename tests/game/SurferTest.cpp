@@ -2,6 +2,7 @@
 
 #include "Surfer.h"
 #include "SurferFail.h"
+#include "Trash.h"
 
 #include "Keyboard.h"
 #include "Shape.h"
@@ -189,4 +190,13 @@ TEST(Surfer, BoostCarriesASurferWithoutSpeedUntilItEnds) {
     ride.sea.steps(1);
     EXPECT_EQ(count("Surfer"), 0);
     EXPECT_EQ(count("SurferFail"), 1);
+}
+
+TEST(Surfer, StoppingTheEngineMidRunCreatesNothingMore) {
+    Ride ride;
+    (new Trash)->setPosition(vk::Vector(40.0f, 8.0f));
+    ride.sea.steps(1);
+    vk::GameManager::getInstance().shutDown();
+    for (const std::string &line : ride.sea.env.logMessages())
+        EXPECT_EQ(line.find("Unable to add"), std::string::npos) << line;
 }
