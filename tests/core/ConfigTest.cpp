@@ -27,31 +27,6 @@ struct ConfigTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(ConfigTest, DefaultsWithoutAFile) {
-    EXPECT_EQ(load("").size(), 0u);
-    EXPECT_EQ(config.getWindowHorizontalPixels(), 1024);
-    EXPECT_EQ(config.getWindowVerticalPixels(), 768);
-    EXPECT_EQ(config.getWindowHorizontalChars(), 80);
-    EXPECT_EQ(config.getWindowVerticalChars(), 24);
-    EXPECT_EQ(config.getWindowStyle(), 5);
-    EXPECT_EQ(config.getWindowState(), 0);
-    EXPECT_EQ(config.getWindowBackgroundColor(), vk::BLACK);
-    EXPECT_EQ(config.getFrameTime(), 33);
-    EXPECT_FLOAT_EQ(config.getFontScale(), 2.0f);
-    EXPECT_EQ(config.getWindowTitle(), "Vessik");
-    EXPECT_FALSE(config.getShowMouse());
-    EXPECT_FALSE(config.getHeadless());
-    EXPECT_EQ(config.getFontFile(), "vk-font.ttf");
-    EXPECT_EQ(config.getLogfile(), "vessik.log");
-    EXPECT_EQ(config.getRandomSeed(), 0);
-    EXPECT_TRUE(config.getNetworking());
-    EXPECT_EQ(config.getQuadtreeThreshold(), 1);
-    EXPECT_EQ(config.getQuadtreeDepth(), 10);
-    EXPECT_EQ(config.getGridWidth(), 20);
-    EXPECT_EQ(config.getGridHeight(), 8);
-    EXPECT_TRUE(config.getSignals());
-}
-
 TEST_F(ConfigTest, MissingFileIsNamedAtLevelOne) {
     setenv("VESSIK_CONFIG", env.path("nowhere.txt").c_str(), 1);
     vk::LogManager::getInstance().setLogLevel(1);
@@ -122,34 +97,30 @@ TEST_F(ConfigTest, UnsupportedValuesAreReportedAndIgnored) {
     EXPECT_EQ(config.getWindowState(), 0);
 }
 
-TEST_F(ConfigTest, OnlyTheWordTrueIsTrueAndNonNumbersBecomeZero) {
+TEST_F(ConfigTest, EntryRules) {
+    // only "true" is true; text that is not a number becomes 0
     load("networking:1,headless:TRUE,show_mouse:true,frame_time:fast,");
     EXPECT_FALSE(config.getNetworking());
     EXPECT_FALSE(config.getHeadless());
     EXPECT_TRUE(config.getShowMouse());
     EXPECT_EQ(config.getFrameTime(), 0);
-}
 
-TEST_F(ConfigTest, AMissingCommaMergesTwoLines) {
+    // a missing comma merges two lines into one entry
     load("frame_time:33\nrandom_seed:5,\n");
     EXPECT_EQ(config.getFrameTime(), 33);
     EXPECT_EQ(config.getRandomSeed(), 0);
-}
 
-TEST_F(ConfigTest, OnlyWholeLineCommentsAreSkippedAndTheFirstEntryWins) {
+    // only whole-line comments are skipped, and the first entry for a key wins
     load(" #frame_time:10,\nframe_time:20,\nframe_time:30,\nrandom_seed:4 # not a comment,\n");
     EXPECT_EQ(config.getFrameTime(), 20);
     EXPECT_EQ(config.getRandomSeed(), 4);
-}
 
-TEST_F(ConfigTest, EmptyValuesAndAbsentKeysKeepEarlierValues) {
-    load("frame_time:12,grid_width:3,");
-    load("frame_time:,");
-    EXPECT_EQ(config.getFrameTime(), 12);
+    // empty values and absent keys keep earlier values
+    load("grid_width:3,frame_time:,");
+    EXPECT_EQ(config.getFrameTime(), 20);
+    config.loadConfig("grid_height:9");
     EXPECT_EQ(config.getGridWidth(), 3);
-    config.loadConfig("grid_width:9");
-    EXPECT_EQ(config.getGridWidth(), 9);
-    EXPECT_EQ(config.getConfig(), "grid_width:9");
+    EXPECT_EQ(config.getGridHeight(), 9);
 }
 
 TEST_F(ConfigTest, HostileFilesLoadWithoutHarm) {
