@@ -44,6 +44,8 @@
 #include "Shape.h"
 #include "Solidness.h"
 #include "Sound.h"
+#include "Splash.h"
+#include "SplashVessik.h"
 #include "Sprite.h"
 #include "Transform.h"
 #include "utility.h"
