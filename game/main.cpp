@@ -1,5 +1,6 @@
 #include "GameManager.h"
 #include "LogManager.h"
+#include "Splash.h"
 #include "swellrun.h"
 
 int main() {
@@ -10,6 +11,7 @@ int main() {
         return 1;
     }
     vk::LogManager::getInstance().setFlush(true);
+    vk::splash();
 
     // the world manager owns it from here on
     new Countdown(90);
