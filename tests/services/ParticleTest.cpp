@@ -97,7 +97,7 @@ struct Burst {
 
 } // namespace
 
-TEST(Particles, NoCountMakesNothingAndDrawsNoRandomNumbers) {
+TEST(Particles, NoCountOrAnUnknownKindMakesNothing) {
     World world;
     for (int count : {0, -5}) {
         const std::vector<int> expected = randSequence(7, 1);
@@ -106,9 +106,13 @@ TEST(Particles, NoCountMakesNothingAndDrawsNoRandomNumbers) {
         burst.opacity_spread = 10;
         burst.direction = Vector(0, 0);
         EXPECT_EQ(burst.add(), 0);
-        EXPECT_EQ(std::rand(), expected[0]);
-        EXPECT_TRUE(particles().empty());
+        EXPECT_EQ(std::rand(), expected[0]) << "no random numbers drawn";
     }
+    Burst burst;
+    burst.kind = 2;
+    EXPECT_EQ(burst.add(), -1);
+    EXPECT_TRUE(world.env.logHas("addParticles(): Type 2 not defined."));
+    EXPECT_TRUE(particles().empty());
 }
 
 TEST(Particles, WithoutSpreadsEveryParticleIsTheCentreValue) {
@@ -118,20 +122,13 @@ TEST(Particles, WithoutSpreadsEveryParticleIsTheCentreValue) {
     const std::vector<Particle *> made = particles();
     ASSERT_EQ(made.size(), 50u);
     for (const Particle *p : made) {
-        EXPECT_EQ(p->getId(), 0);
         EXPECT_EQ(p->getSolidness(), vk::SPECTRAL);
         EXPECT_EQ(p->getAltitude(), vk::MAX_ALTITUDE);
         EXPECT_EQ(p->getPosition(), Vector(40, 12));
         EXPECT_EQ(p->getVelocity(), Vector(0.5f, 0));
         EXPECT_EQ(p->getAge(), 10);
-        const vk::Shape &shape = p->getShape();
-        EXPECT_EQ(shape.getType(), vk::CIRCLE);
-        EXPECT_EQ(shape.getColor(), vk::CUSTOM);
-        EXPECT_FLOAT_EQ(shape.getSize(), 4);
-        EXPECT_EQ(shape.getAlpha(), 255);
-        EXPECT_EQ(shape.getR(), 255);
-        EXPECT_EQ(shape.getG(), 0);
-        EXPECT_EQ(shape.getB(), 0);
+        EXPECT_EQ(p->getShape().toString(), "circle, size 4.000000, Unknown color, 255");
+        EXPECT_EQ(p->getShape().getR(), 255);
     }
 }
 
@@ -176,22 +173,6 @@ TEST(Particles, RandomNumbersAreDrawnInTheFixedOrder) {
     EXPECT_FLOAT_EQ(p->getPosition().getY(), 10 + fraction(r[8]) * 2 - 1);
 }
 
-TEST(Particles, RandomDirectionsKeepTheSpeedAndMakeARing) {
-    World world;
-    std::srand(3);
-    Burst burst;
-    burst.direction = Vector(0, 0);
-    burst.speed = 0.25f;
-    ASSERT_EQ(burst.add(), 0);
-    std::set<std::pair<int, int>> quadrants;
-    for (const Particle *p : particles()) {
-        const Vector v = p->getVelocity();
-        EXPECT_NEAR(v.getMagnitude(), 0.25f, 1e-6);
-        quadrants.insert({v.getX() > 0, v.getY() > 0});
-    }
-    EXPECT_EQ(quadrants.size(), 4u);
-}
-
 TEST(Particles, OpacityWrapsAroundOnEightBits) {
     World world;
     std::srand(11);
@@ -230,15 +211,6 @@ TEST(Particles, ColourSpreadIsClampedAndLeavesZeroComponents) {
     }
     EXPECT_LT(lowest, 150);
     EXPECT_GT(clamped, 100);
-}
-
-TEST(Particles, UnknownKindIsRefusedBeforeAnythingIsMade) {
-    World world;
-    Burst burst;
-    burst.kind = 2;
-    EXPECT_EQ(burst.add(), -1);
-    EXPECT_TRUE(world.env.logHas("addParticles(): Type 2 not defined."));
-    EXPECT_TRUE(particles().empty());
 }
 
 TEST(Particles, BurstsTakeNoObjectIds) {
@@ -373,11 +345,14 @@ TEST(ParticleEffects, RingAndFireworksAndUnknownEffectsOrColours) {
     EXPECT_TRUE(world.env.logHas("colorToRGB(): Color 42 not supported."));
     const std::vector<Particle *> ring = particles();
     ASSERT_EQ(ring.size(), 50u);
+    std::set<std::pair<bool, bool>> quadrants;
     for (const Particle *p : ring) {
-        EXPECT_FLOAT_EQ(p->getSpeed(), 1.25f * 0.08f);
+        EXPECT_FLOAT_EQ(p->getSpeed(), 1.25f * 0.08f) << "random directions at one speed";
+        quadrants.insert({p->getVelocity().getX() > 0, p->getVelocity().getY() > 0});
         EXPECT_EQ(p->getAge(), 10);
         EXPECT_EQ(p->getShape().getG(), 20) << "the ring's own pink";
     }
+    EXPECT_EQ(quadrants.size(), 4u);
 
     ASSERT_EQ(vk::addParticleEffect(vk::FIREWORKS, Vector(40, 12), 1.5f, vk::CUSTOM), 0);
     EXPECT_EQ(particles("Firework").size(), 6u);
