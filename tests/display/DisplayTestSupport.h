@@ -1,90 +1,82 @@
 #pragma once
 
+#include "Config.h"
 #include "DisplayManager.h"
-#include "Event.h"
-#include "EventKeyboard.h"
-#include "EventMouse.h"
-#include "Object.h"
-#include "Vector.h"
+#include "GameManager.h"
+#include "InputManager.h"
+#include "LogManager.h"
+#include "TestEnv.h"
+#include "XServer.h"
 
 #include <SFML/Graphics.hpp>
+#include <gtest/gtest.h>
 
-#include <ostream>
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace vktest {
 
-// The window's back buffer, with every character drawn so far.
+// The configuration and the log started as the game manager would, on a
+// private X server when `window` is set; the test starts the display and
+// input managers, which are stopped at the end.
+struct Engine {
+    std::unique_ptr<XServer> p_x_server;
+    TestEnv env;
+    Engine(const std::string &config, bool window, int log_level = 5)
+        : p_x_server(window ? std::make_unique<XServer>() : nullptr), env(config) {
+        if (p_x_server && !p_x_server->ok())
+            ADD_FAILURE() << "no X server: " << p_x_server->error();
+        vk::Config::getInstance().loadConfig("");
+        vk::LogManager::getInstance().startUp();
+        vk::LogManager::getInstance().setLogLevel(log_level);
+    }
+    ~Engine() {
+        vk::InputManager::getInstance().shutDown();
+        vk::DisplayManager::getInstance().shutDown();
+        vk::LogManager::getInstance().shutDown();
+    }
+};
+
+// The whole engine started by the game manager on a private X server, with
+// a window unless the configuration says headless.
+struct Game {
+    XServer x_server;
+    TestEnv env;
+    bool started = false;
+    explicit Game(const std::string &config = "") : env("networking:false," + config) {
+        setenv("VESSIK_LOG_LEVEL", "5", 1);
+        started = x_server.ok() && vk::GameManager::getInstance().startUp() == 0;
+    }
+    ~Game() {
+        vk::GameManager::getInstance().shutDown();
+        unsetenv("VESSIK_LOG_LEVEL");
+    }
+};
+
+// The window's back buffer, with everything drawn so far.
 inline sf::Image screenshot() {
     vk::DisplayManager &display = vk::DisplayManager::getInstance();
     display.flush();
-    sf::RenderWindow *p_window = display.getWindow();
     sf::Texture texture;
-    texture.create(p_window->getSize().x, p_window->getSize().y);
-    texture.update(*p_window);
+    texture.create(display.getWindow()->getSize().x, display.getWindow()->getSize().y);
+    texture.update(*display.getWindow());
     return texture.copyToImage();
 }
 
-// How many pixels of the rectangle [x0, x1) x [y0, y1) have exactly this
-// colour.
-inline int countPixels(const sf::Image &image, int x0, int y0, int x1, int y1, sf::Color color) {
+// The pixels of [x0, x1) x [y0, y1), clipped to the image, that match.
+template <typename Match>
+int countPixels(const sf::Image &image, Match match, int x0 = 0, int y0 = 0, int x1 = 1 << 20, int y1 = 1 << 20) {
     int count = 0;
-    for (int y = y0; y < y1; y++)
-        for (int x = x0; x < x1; x++)
-            if (x >= 0 && y >= 0 && static_cast<unsigned>(x) < image.getSize().x &&
-                static_cast<unsigned>(y) < image.getSize().y &&
-                image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)) == color)
-                count++;
+    for (int y = std::max(y0, 0); y < std::min(y1, static_cast<int>(image.getSize().y)); y++)
+        for (int x = std::max(x0, 0); x < std::min(x1, static_cast<int>(image.getSize().x)); x++)
+            count += match(image.getPixel(static_cast<unsigned>(x), static_cast<unsigned>(y)));
     return count;
 }
 
-// One keyboard or mouse event as a handler saw it.
-struct Heard {
-    std::string type;
-    int action = -1;
-    int key_or_button = -1;
-    vk::Vector position;
-    bool operator==(const Heard &other) const {
-        return type == other.type && action == other.action && key_or_button == other.key_or_button;
-    }
-};
-
-inline void PrintTo(const Heard &heard, std::ostream *p_os) {
-    *p_os << heard.type << " action " << heard.action << " key/button " << heard.key_or_button << " at "
-          << heard.position.toString();
+inline auto is(sf::Color color) {
+    return [color](sf::Color pixel) { return pixel == color; };
 }
-
-// Listens to keyboard and mouse events and remembers them in order.
-struct Recorder : vk::Object {
-    std::vector<Heard> heard;
-    Recorder() {
-        registerInterest(vk::KEYBOARD_EVENT);
-        registerInterest(vk::MSE_EVENT);
-    }
-    int eventHandler(const vk::Event *p_event) override {
-        if (p_event->getType() == vk::KEYBOARD_EVENT) {
-            const auto *p_key = dynamic_cast<const vk::EventKeyboard *>(p_event);
-            heard.push_back({vk::KEYBOARD_EVENT, p_key->getKeyboardAction(), p_key->getKey(), {}});
-            return 1;
-        }
-        if (p_event->getType() == vk::MSE_EVENT) {
-            const auto *p_mouse = dynamic_cast<const vk::EventMouse *>(p_event);
-            heard.push_back(
-                {vk::MSE_EVENT, p_mouse->getMouseAction(), p_mouse->getMouseButton(), p_mouse->getMousePosition()});
-            return 1;
-        }
-        return 0;
-    }
-    // The events heard since the last call.
-    std::vector<Heard> take() {
-        std::vector<Heard> taken;
-        taken.swap(heard);
-        return taken;
-    }
-};
-
-inline Heard key(int action, int key) { return {vk::KEYBOARD_EVENT, action, key, {}}; }
-inline Heard mouse(int action, int button) { return {vk::MSE_EVENT, action, button, {}}; }
 
 } // namespace vktest
