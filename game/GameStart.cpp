@@ -1,20 +1,66 @@
 #include "GameStart.h"
 
+#include "drawCentered.h"
 #include "Points.h"
-#include "SpeedManager.h"
 #include "Spawner.h"
+#include "SpeedManager.h"
 #include "Surfer.h"
+#include "Waves.h"
 
+#include "Box.h"
 #include "Color.h"
+#include "Event.h"
+#include "EventKeyboard.h"
+#include "GameManager.h"
+#include "Keyboard.h"
+#include "LogManager.h"
 #include "Music.h"
 #include "ObjectList.h"
 #include "ResourceManager.h"
+#include "Solidness.h"
 #include "Sound.h"
+#include "Vector.h"
 #include "ViewObject.h"
 #include "ViewObjectLocation.h"
 #include "WorldManager.h"
 
+#include <iterator>
+
 namespace {
+
+// Five rows of equal width, so that centring each lines them up.
+constexpr const char *TITLE[] = {
+    " ______  __        __  _____   _       _       ____    _   _   _   _ ",
+    "/  ____| \\ \\      / / | ____| | |     | |     |  _ \\  | | | | | \\ | |",
+    "\\___  \\   \\ \\ /\\ / /  |  _|   | |     | |     | |_) | | | | | |  \\| |",
+    " ____) |   \\ V  V /   | |___  | |___  | |___  |  _ <  | |_| | | |\\  |",
+    "|_____/     \\_/\\_/    |_____| |_____| |_____| |_| \\_\\  \\___/  |_| \\_|",
+};
+constexpr int TITLE_ROW = 3;
+
+// The controls and rules start in one column, half a block width left of the
+// middle.
+constexpr int BLOCK_HALF_WIDTH = 30;
+
+struct Line {
+    int row;
+    const char *text;
+    bool centred;
+    vk::Color color;
+};
+
+constexpr Line LINES[] = {
+    {10, "Dodge the obstacles and ride as far as you can!", true, vk::WHITE},
+    {12, "- CONTROLS -", true, vk::CYAN},
+    {13, "[W]  move up, [S]  move down, [SPACE] to increase speed", false, vk::WHITE},
+    {14, "- RULES -", true, vk::CYAN},
+    {15, "If you have enough speed you can destroy some obstacles", false, vk::WHITE},
+    {16, "You get points passively and when obstacles are destroyed", false, vk::WHITE},
+    {17, "Your speed automatically increases every 100 points", false, vk::WHITE},
+    {18, "You fail if you lose too much speed, look out for speed boosters", false, vk::WHITE},
+    {21, "ESC quits the game", true, vk::WHITE},
+};
+constexpr int PROMPT_ROW = 19;
 
 struct Population {
     SpawnKind kind;
@@ -26,7 +72,58 @@ constexpr Population INITIAL_POPULATION[] = {{TRASH, 8}, {BUOY, 6}, {SHARK, 2}, 
 
 } // namespace
 
+GameStart::GameStart() {
+    setType("GameStart");
+    setSolidness(vk::SPECTRAL);
+    setAltitude(vk::MAX_ALTITUDE);
+    const vk::Box boundary = vk::WorldManager::getInstance().getBoundary();
+    setPosition(vk::Vector(boundary.getHorizontal() * 0.5f, boundary.getVertical() * 0.5f));
+    registerInterest(vk::KEYBOARD_EVENT);
+    registerInterest(vk::STEP_EVENT);
+}
+
+int GameStart::eventHandler(const vk::Event *p_event) {
+    if (p_event->getType() == vk::KEYBOARD_EVENT) {
+        const auto *p_keyboard = dynamic_cast<const vk::EventKeyboard *>(p_event);
+        if (p_keyboard && p_keyboard->getKeyboardAction() == vk::KEY_PRESSED) {
+            if (p_keyboard->getKey() == vk::Keyboard::ESCAPE)
+                vk::GameManager::getInstance().setGameOver(true);
+            else
+                m_start = true;
+        }
+        return 1;
+    }
+    if (p_event->getType() == vk::STEP_EVENT) {
+        m_step_count++;
+        // acted on here, not at the key: however many keys come in one
+        // iteration, one run starts
+        if (m_start) {
+            m_start = false;
+            startGame();
+            vk::WorldManager::getInstance().markForDelete(this);
+        }
+        return 1;
+    }
+    return 0;
+}
+
+int GameStart::draw() {
+    for (int i = 0; i < static_cast<int>(std::size(TITLE)); i++)
+        drawCentered(TITLE_ROW + i, TITLE[i], vk::YELLOW);
+    const int block_column = centredColumn(0) - BLOCK_HALF_WIDTH;
+    for (const Line &line : LINES) {
+        if (line.centred)
+            drawCentered(line.row, line.text, line.color);
+        else
+            drawFrom(block_column, line.row, line.text, line.color);
+    }
+    if ((m_step_count / BLINK_STEPS) % 2 == 0)
+        drawCentered(PROMPT_ROW, "Press any key to begin", vk::GREEN);
+    return 0;
+}
+
 void startGame() {
+    vk::LogManager::getInstance().writeLog(1, "startGame(): A new run begins.");
     vk::ResourceManager &resources = vk::ResourceManager::getInstance();
     if (vk::Sound *p_click = resources.getSound("click"))
         p_click->play(false);
@@ -40,6 +137,8 @@ void startGame() {
     speed.setSpeed(1.0f);
     speed.updateSpeedDisplay();
 
+    // the teardown of a run removes the display; should one be left, it is
+    // reused rather than doubled
     if (vk::WorldManager::getInstance().objectsOfType("SpeedDisplay").isEmpty()) {
         auto *p_display = new vk::ViewObject;
         p_display->setType("SpeedDisplay");
@@ -50,6 +149,7 @@ void startGame() {
     }
 
     new Surfer;
+    new Waves;
     for (const Population &population : INITIAL_POPULATION)
         for (int i = 0; i < population.count; i++)
             spawn(population.kind);

@@ -1,5 +1,29 @@
 #pragma once
 
-// Sets up a run: the speed back to 1 without boost, the speed display, the
-// surfer, the first obstacles, the spawner and the score, with the game music.
+#include "Object.h"
+
+// The title screen the game opens on: the title banner, the controls, the
+// rules and a blinking prompt. Any key but Escape starts a run at the next
+// step, and the screen removes itself; Escape ends the program. Draws text
+// only, no sprite.
+class GameStart : public vk::Object {
+  public:
+    // The prompt blinks: shown for BLINK_STEPS steps, hidden for as many.
+    static constexpr int BLINK_STEPS = 15;
+
+    // Centred in the world, on the top layer.
+    GameStart();
+
+    int eventHandler(const vk::Event *p_event) override;
+    int draw() override;
+
+  private:
+    int m_step_count = 0;
+    bool m_start = false;
+};
+
+// Sets up a run: the click and the game music instead of the menu music, the
+// speed back to 1 without boost, the speed display (made only when there is
+// none), the surfer, the waves, the first obstacles, the spawner and the
+// score.
 void startGame();

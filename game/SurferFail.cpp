@@ -1,16 +1,37 @@
 #include "SurferFail.h"
 
+#include "GameOver.h"
+#include "Points.h"
+
 #include "Animation.h"
 #include "Event.h"
+#include "GameManager.h"
 #include "LogManager.h"
 #include "Music.h"
+#include "ObjectList.h"
 #include "ResourceManager.h"
 #include "Solidness.h"
 #include "Sound.h"
 #include "Sprite.h"
 #include "WorldManager.h"
 
+#include <string>
+
+namespace {
+
+// What a run leaves in the world besides the score and the speed display.
+bool belongsToTheRun(const std::string &type) {
+    for (const char *run_type : {"Buoy", "Iceberg", "PowerUp", "Shark", "Spawner", "Trash", "Waves"})
+        if (type == run_type)
+            return true;
+    return false;
+}
+
+} // namespace
+
 SurferFail::SurferFail() {
+    // one full play of the animation; without the sprite the sequence lasts
+    // a single step
     if (setSprite("surferFail") == 0) {
         const vk::Sprite *p_sprite = getAnimation().getSprite();
         m_countdown = p_sprite->getFrameCount() * p_sprite->getSlowdown();
@@ -24,6 +45,33 @@ SurferFail::SurferFail() {
     setType("SurferFail");
     registerInterest(vk::STEP_EVENT);
     setSolidness(vk::SPECTRAL);
+}
+
+SurferFail::~SurferFail() {
+    vk::WorldManager &world = vk::WorldManager::getInstance();
+    // the program is ending and the world is being emptied: a game-over
+    // screen made now would never be shown, nor owned
+    if (vk::GameManager::getInstance().getGameOver() || !world.isStarted())
+        return;
+
+    int score = 0;
+    const vk::ObjectList all = world.getAllObjects(true);
+    for (int i = 0; i < all.getCount(); i++) {
+        if (const auto *p_points = dynamic_cast<const Points *>(all[i])) {
+            score = p_points->getValue();
+            world.markForDelete(all[i]);
+        } else if (belongsToTheRun(all[i]->getType())) {
+            world.markForDelete(all[i]);
+        }
+    }
+    const vk::ObjectList displays = world.objectsOfType("SpeedDisplay");
+    for (int i = 0; i < displays.getCount(); i++)
+        world.markForDelete(displays[i]);
+
+    new GameOver(score);
+    if (vk::Sound *p_sound = vk::ResourceManager::getInstance().getSound("game over voice"))
+        p_sound->play(false);
+    vk::LogManager::getInstance().writeLog(1, "SurferFail::~SurferFail(): Run over, final score %d.", score);
 }
 
 int SurferFail::eventHandler(const vk::Event *p_event) {

@@ -1,0 +1,80 @@
+#include "GameOver.h"
+
+#include "drawCentered.h"
+#include "GameStart.h"
+
+#include "Box.h"
+#include "Color.h"
+#include "Event.h"
+#include "EventKeyboard.h"
+#include "GameManager.h"
+#include "Keyboard.h"
+#include "Solidness.h"
+#include "Vector.h"
+#include "WorldManager.h"
+
+#include <iterator>
+#include <string>
+
+namespace {
+
+constexpr const char *BANNER[] = {
+    "  ____    _    __  __ _____    _____     _______ ____  ",
+    " / ___|  / \\  |  \\/  | ____|  / _ \\ \\   / / ____|  _ \\ ",
+    "| |  _  / _ \\ | |\\/| |  _|   | | | \\ \\ / /|  _| | |_) |",
+    "| |_| |/ ___ \\| |  | | |___  | |_| |\\ V / | |___|  _ < ",
+    " \\____/_/   \\_\\_|  |_|_____|  \\___/  \\_/  |_____|_| \\_\\",
+};
+constexpr int BANNER_ROW = 3;
+
+} // namespace
+
+GameOver::GameOver(int score) : m_score(score) {
+    setType("GameOver");
+    setSolidness(vk::SPECTRAL);
+    setAltitude(vk::MAX_ALTITUDE);
+    const vk::Box boundary = vk::WorldManager::getInstance().getBoundary();
+    setPosition(vk::Vector(boundary.getHorizontal() * 0.5f, boundary.getVertical() * 0.5f));
+    registerInterest(vk::KEYBOARD_EVENT);
+    registerInterest(vk::STEP_EVENT);
+}
+
+int GameOver::eventHandler(const vk::Event *p_event) {
+    if (p_event->getType() == vk::KEYBOARD_EVENT) {
+        const auto *p_keyboard = dynamic_cast<const vk::EventKeyboard *>(p_event);
+        // once the next run has started, its keys are the surfer's alone
+        if (p_keyboard && p_keyboard->getKeyboardAction() == vk::KEY_PRESSED && m_input_delay <= 0 && !m_leaving) {
+            const int key = p_keyboard->getKey();
+            if (key == vk::Keyboard::Q || key == vk::Keyboard::ESCAPE)
+                vk::GameManager::getInstance().setGameOver(true);
+            else
+                m_restart = true;
+        }
+        return 1;
+    }
+    if (p_event->getType() == vk::STEP_EVENT) {
+        m_step_count++;
+        if (m_input_delay > 0)
+            m_input_delay--;
+        if (m_restart) {
+            m_restart = false;
+            m_leaving = true;
+            startGame();
+            vk::WorldManager::getInstance().markForDelete(this);
+        }
+        return 1;
+    }
+    return 0;
+}
+
+int GameOver::draw() {
+    for (int i = 0; i < static_cast<int>(std::size(BANNER)); i++)
+        drawCentered(BANNER_ROW + i, BANNER[i], vk::RED);
+    drawCentered(11, "FINAL SCORE: " + std::to_string(m_score), vk::YELLOW);
+    if (m_input_delay > 0)
+        return 0;
+    if ((m_step_count / BLINK_STEPS) % 2 == 0)
+        drawCentered(15, "Press any key to play again", vk::GREEN);
+    drawCentered(17, "Press Q or ESC to quit", vk::WHITE);
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Object.h"
+
+// The screen after a run: the GAME OVER banner and the final score at once,
+// and after INPUT_DELAY steps a blinking prompt to play again and the way
+// out. Keys pressed before then are ignored, so that a key still being
+// hammered from the run does not skip the screen. Any key but Q or Escape
+// starts a new run at the next step; Q or Escape ends the program.
+class GameOver : public vk::Object {
+  public:
+    static constexpr int INPUT_DELAY = 20;
+    // The prompt is shown for BLINK_STEPS steps, hidden for as many.
+    static constexpr int BLINK_STEPS = 15;
+
+    // Centred in the world, on the top layer.
+    explicit GameOver(int score);
+
+    int eventHandler(const vk::Event *p_event) override;
+    int draw() override;
+
+    [[nodiscard]] int getScore() const noexcept { return m_score; }
+    // Steps until keys count.
+    [[nodiscard]] int getInputDelay() const noexcept { return m_input_delay; }
+
+  private:
+    int m_score = 0;
+    int m_input_delay = INPUT_DELAY;
+    int m_step_count = 0;
+    bool m_restart = false;
+    bool m_leaving = false;
+};
