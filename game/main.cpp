@@ -1,20 +1,40 @@
+#include "GameStart.h"
+#include "loadResources.h"
+#include "SpeedManager.h"
+
 #include "GameManager.h"
 #include "LogManager.h"
+#include "Music.h"
+#include "ResourceManager.h"
 #include "Splash.h"
-#include "swellrun.h"
+
+#include <cstdlib>
+#include <ctime>
 
 int main() {
     vk::GameManager &game_manager = vk::GameManager::getInstance();
+    vk::LogManager &log = vk::LogManager::getInstance();
     if (game_manager.startUp() != 0) {
-        vk::LogManager::getInstance().writeLog("Error starting game manager!");
+        log.writeLog("Error starting game manager!");
         game_manager.shutDown();
         return 1;
     }
-    vk::LogManager::getInstance().setFlush(true);
+    log.setFlush(true);
+    srand(static_cast<unsigned>(time(nullptr)));
+
     vk::splash();
 
+    if (SpeedManager::getInstance().startUp() != 0) {
+        log.writeLog("Error starting speed manager!");
+        game_manager.shutDown();
+        return 1;
+    }
+    loadResources();
+
     // the world manager owns it from here on
-    new Countdown(90);
+    new GameStart;
+    if (vk::Music *p_music = vk::ResourceManager::getInstance().getMusic("menu music"))
+        p_music->play(true);
     game_manager.run();
 
     game_manager.shutDown();
