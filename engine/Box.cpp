@@ -1,6 +1,10 @@
 #include "Box.h"
 
+#include "serialization.h"
 #include "utility.h"
+
+#include <istream>
+#include <ostream>
 
 namespace vk {
 
@@ -10,6 +14,25 @@ bool Box::operator==(const Box &other) const noexcept {
 
 std::string Box::toString() const {
     return m_corner.toString() + " h: " + vk::toString(m_horizontal) + " v: " + vk::toString(m_vertical);
+}
+
+int Box::serialize(std::ostream &out) const {
+    m_corner.serialize(out);
+    writeFloat(out, m_horizontal);
+    writeFloat(out, m_vertical);
+    return checkStream("Box::serialize()", out);
+}
+
+int Box::deserialize(std::istream &in) {
+    Vector corner;
+    float horizontal = 0;
+    float vertical = 0;
+    if (corner.deserialize(in) == 0 && readFloat(in, horizontal) && readFloat(in, vertical)) {
+        m_corner = corner;
+        m_horizontal = horizontal;
+        m_vertical = vertical;
+    }
+    return checkStream("Box::deserialize()", in);
 }
 
 } // namespace vk

@@ -2,6 +2,7 @@
 
 #include "Vector.h"
 
+#include <iosfwd>
 #include <string>
 
 namespace vk {
@@ -25,6 +26,12 @@ class Box {
 
     // "(x,y) h: H v: V".
     [[nodiscard]] std::string toString() const;
+
+    // 16 bytes: the corner, the horizontal and the vertical extent. 0, or -1
+    // when the stream is in error afterwards (a failed read leaves the box
+    // unchanged).
+    int serialize(std::ostream &out) const;
+    int deserialize(std::istream &in);
 
   private:
     Vector m_corner;

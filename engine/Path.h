@@ -32,6 +32,12 @@ class Path {
     // Every waypoint's text followed by "|".
     [[nodiscard]] std::string toString() const;
 
+    // The number of waypoints in 8 bytes, then each waypoint; the index is not
+    // carried. Reading replaces the waypoints and keeps the index; a failed
+    // read changes nothing. 0, or -1 when the stream is in error afterwards.
+    int serialize(std::ostream &out) const;
+    int deserialize(std::istream &in);
+
     bool operator==(const Path &other) const noexcept;
     bool operator!=(const Path &other) const noexcept { return !(*this == other); }
 

@@ -1,8 +1,11 @@
 #include "Vector.h"
 
+#include "serialization.h"
 #include "utility.h"
 
 #include <cmath>
+#include <istream>
+#include <ostream>
 
 namespace vk {
 
@@ -41,5 +44,19 @@ bool Vector::operator==(const Vector &other) const noexcept { return m_x == othe
 bool Vector::operator!=(const Vector &other) const noexcept { return !(*this == other); }
 
 std::string Vector::toString() const { return "(" + vk::toString(m_x) + "," + vk::toString(m_y) + ")"; }
+
+int Vector::serialize(std::ostream &out) const {
+    writeFloat(out, m_x);
+    writeFloat(out, m_y);
+    return checkStream("Vector::serialize()", out);
+}
+
+int Vector::deserialize(std::istream &in) {
+    float x = 0;
+    float y = 0;
+    if (readFloat(in, x) && readFloat(in, y))
+        setXY(x, y);
+    return checkStream("Vector::deserialize()", in);
+}
 
 } // namespace vk

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 namespace vk {
@@ -30,6 +31,11 @@ class Vector {
 
     // "(x,y)" with each component as "%g" would print it.
     [[nodiscard]] std::string toString() const;
+
+    // 8 bytes: x, then y. 0, or -1 when the stream is in error afterwards (a
+    // failed read leaves the vector unchanged).
+    int serialize(std::ostream &out) const;
+    int deserialize(std::istream &in);
 
   private:
     float m_x = 0;
