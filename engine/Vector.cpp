@@ -17,11 +17,19 @@ void Vector::setXY(float x, float y) noexcept {
 float Vector::getMagnitude() const { return std::sqrt(m_x * m_x + m_y * m_y); }
 
 void Vector::normalize() {
-    const float length = getMagnitude();
-    if (length > 0) {
-        m_x /= length;
-        m_y /= length;
+    float length = getMagnitude();
+    // squares that overflow or fall below the normal range would give a
+    // wrong length: bring the larger component to 1 first
+    if (!(length > 1e-18f && length < 1e18f)) {
+        const float larger = std::fmax(std::fabs(m_x), std::fabs(m_y));
+        if (!(larger > 0) || !std::isfinite(larger))
+            return;
+        m_x /= larger;
+        m_y /= larger;
+        length = getMagnitude();
     }
+    m_x /= length;
+    m_y /= length;
 }
 
 void Vector::scale(float s) noexcept {

@@ -18,7 +18,8 @@ class Vector {
     void setXY(float x, float y) noexcept;
 
     [[nodiscard]] float getMagnitude() const;
-    // Unit length; a zero vector stays zero.
+    // Unit length, however small or large the vector; a zero vector stays
+    // zero, and one that is not finite is left as it is.
     void normalize();
     void scale(float s) noexcept;
     [[nodiscard]] bool isZero() const noexcept { return m_x == 0 && m_y == 0; }

@@ -11,7 +11,15 @@ using worldtest::box;
 using worldtest::Probe;
 using worldtest::World;
 
-TEST(Geometry, ZeroVectorsNormalizeToZeroAndNumbersPrintShort) {
+TEST(Geometry, VectorsNormalizeToUnitLengthOrZeroAndNumbersPrintShort) {
+    // components whose squares leave the float range still give unit length
+    for (const Vector tiny_or_huge : {Vector(-2.5e-22f, 1e-30f), Vector(3e38f, -3e38f), Vector(0, 1e-40f)}) {
+        Vector unit = tiny_or_huge;
+        unit.normalize();
+        EXPECT_NEAR(unit.getMagnitude(), 1, 1e-6) << tiny_or_huge.toString();
+        EXPECT_EQ(unit.getX() < 0, tiny_or_huge.getX() < 0);
+    }
+
     Vector zero;
     zero.normalize();
     EXPECT_TRUE(zero.isZero());
