@@ -2,7 +2,14 @@
 
 #include "Sprite.h"
 #include "Transform.h"
+#include "LogManager.h"
+#include "serialization.h"
 #include "utility.h"
+
+#include <climits>
+#include <cstdint>
+#include <istream>
+#include <ostream>
 
 namespace vk {
 
@@ -46,6 +53,38 @@ Box Animation::getBox() const {
 std::string Animation::toString() const {
     return "sprite " + m_name + ", frame_idx " + vk::toString(m_index) + ", slowdown_count " +
            vk::toString(m_slowdown_count) + ", transform " + vk::toString(static_cast<Transform>(m_transform));
+}
+
+int Animation::serialize(std::ostream &out) const {
+    writeString(out, m_name);
+    writeInt(out, m_index);
+    writeInt(out, m_slowdown_count);
+    writeInt(out, m_transform);
+    return checkStream("Animation::serialize()", out);
+}
+
+int Animation::deserialize(std::istream &in) {
+    std::uint64_t length = 0;
+    if (!readCount(in, length))
+        return checkStream("Animation::deserialize()", in);
+    std::string name;
+    const CharsRead read = readChars(in, length, name);
+    if (read == CharsRead::NO_MEMORY) {
+        LogManager::getInstance().writeLog("Animation::deserialize(): Error! Cannot allocate %d bytes.",
+                                           length > INT_MAX ? INT_MAX : static_cast<int>(length));
+        return -1;
+    }
+    int index = 0;
+    int slowdown_count = 0;
+    int transform = 0;
+    if (read == CharsRead::OK && readInt(in, index) && readInt(in, slowdown_count) && readInt(in, transform)) {
+        m_p_sprite = nullptr;
+        m_name = std::move(name);
+        m_index = index;
+        m_slowdown_count = slowdown_count;
+        m_transform = transform;
+    }
+    return checkStream("Animation::deserialize()", in);
 }
 
 } // namespace vk

@@ -3,6 +3,7 @@
 #include "Box.h"
 #include "Vector.h"
 
+#include <iosfwd>
 #include <string>
 
 namespace vk {
@@ -50,6 +51,14 @@ class Animation {
 
     // "sprite NAME, frame_idx I, slowdown_count C, transform T".
     [[nodiscard]] std::string toString() const;
+
+    // The sprite's name, the frame index, the slowdown count and the
+    // transform. A read animation has the name but no sprite: its owner
+    // links the sprite of that label again. A short read changes nothing.
+    // 0, or -1 when the stream is in error afterwards (or there was no
+    // memory for the name, whose characters then stay unread).
+    int serialize(std::ostream &out) const;
+    int deserialize(std::istream &in);
 
   private:
     Sprite *m_p_sprite = nullptr;

@@ -7,6 +7,7 @@
 #include "Solidness.h"
 #include "Vector.h"
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,6 +131,16 @@ class Object {
     // animation's result.
     virtual int draw();
 
+    // Writes a record of the attributes named in `attr`, or of the modified
+    // ones when `attr` is 0, and clears the bits of those it wrote. 0, or -1
+    // when the stream is in error afterwards.
+    virtual int serialize(std::ostream &out, unsigned attr = 0);
+    // Reads a record and applies it through the setters, then clears the
+    // modified mask; the mask read goes to `p_attr_out` when not null. A
+    // record that runs short, or asks for more than the stream holds, ends
+    // the reading with -1; what was applied before stays applied.
+    virtual int deserialize(std::istream &in, unsigned *p_attr_out = nullptr);
+
     virtual void setModified(unsigned mask) { m_modified = mask; }
     [[nodiscard]] virtual unsigned getModified() const { return m_modified; }
     [[nodiscard]] bool isModified() const { return getModified() != 0; }
@@ -177,6 +188,7 @@ class Object {
 
   private:
     void dropPathFind();
+    void unregisterAll();
     static Shape noShape();
 
     int m_id = 0;

@@ -1,6 +1,7 @@
 #include "Particle.h"
 
 #include "Event.h"
+#include "LogManager.h"
 #include "Shape.h"
 #include "WorldManager.h"
 
@@ -39,6 +40,16 @@ int Particle::eventHandler(const Event *p_event) {
         return 1;
     }
     return 0;
+}
+
+int Particle::serialize(std::ostream &out, unsigned attr) {
+    LogManager::getInstance().writeLog(1, "Particle::serialize(): Warning!  Particles attributes are not serialized.");
+    return Object::serialize(out, attr);
+}
+
+int Particle::deserialize(std::istream &in, unsigned *p_attr_out) {
+    LogManager::getInstance().writeLog(1, "Particle::deserialize(): Warning!  Cannot deserialize particles.");
+    return Object::deserialize(in, p_attr_out);
 }
 
 } // namespace vk

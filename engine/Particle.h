@@ -18,6 +18,11 @@ class Particle : public Object {
 
     int eventHandler(const Event *p_event) override;
 
+    // A particle's own state (its age) does not travel: both warn, then
+    // write or read the record of a plain object.
+    int serialize(std::ostream &out, unsigned attr = 0) override;
+    int deserialize(std::istream &in, unsigned *p_attr_out = nullptr) override;
+
     [[nodiscard]] int getAge() const noexcept { return m_age; }
 
   private:

@@ -4,12 +4,17 @@
 #include "DisplayManager.h"
 #include "LogManager.h"
 #include "geometry.h"
+#include "serialization.h"
+#include "utility.h"
 
 #include <SFML/Graphics/CircleShape.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <istream>
 #include <memory>
+#include <ostream>
 
 namespace vk {
 
@@ -123,6 +128,32 @@ std::string shapeTypeName(int type) {
     default:
         return "undefined";
     }
+}
+
+int Shape::serialize(std::ostream &out) const {
+    writeInt(out, m_type);
+    writeFloat(out, m_size);
+    writeInt(out, m_color);
+    writeByte(out, m_alpha);
+    return checkStream("Shape::serialize()", out);
+}
+
+int Shape::deserialize(std::istream &in) {
+    int type = 0;
+    float size = 0;
+    int color = 0;
+    unsigned char alpha = 0;
+    if (readInt(in, type) && readFloat(in, size) && readInt(in, color) && readByte(in, alpha)) {
+        setType(type);
+        if (std::isfinite(size))
+            setSize(size);
+        else
+            LogManager::getInstance().writeLog("Shape::deserialize(): Size %f not finite. Ignored.",
+                                               static_cast<double>(size));
+        setColor(color);
+        setAlpha(alpha);
+    }
+    return checkStream("Shape::deserialize()", in);
 }
 
 } // namespace vk

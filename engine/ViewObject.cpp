@@ -4,6 +4,13 @@
 #include "EventView.h"
 #include "LogManager.h"
 #include "WorldManager.h"
+#include "serialization.h"
+#include "utility.h"
+
+#include <climits>
+#include <cstdint>
+#include <istream>
+#include <ostream>
 
 namespace vk {
 
@@ -152,6 +159,110 @@ int ViewObject::eventHandler(const Event *p_event) {
         return 0;
     setValue(p_view_event->getDelta() ? m_value + p_view_event->getValue() : p_view_event->getValue());
     return 1;
+}
+
+namespace {
+
+const char *boolText(bool value) { return value ? "true" : "false"; }
+
+} // namespace
+
+int ViewObject::serialize(std::ostream &out, unsigned attr) {
+    const LogManager &log = LogManager::getInstance();
+    const unsigned modified = getModified();
+    log.writeLog(20, "ViewObject::serialize(): serializing attributes");
+    log.writeLog(20, "ViewObject::serialize(): attr is %u, modified is %u (%s)", attr, modified,
+                 boolText(modified != 0));
+    Object::serialize(out, attr);
+
+    const auto wanted = [&](unsigned bit) { return ((attr != 0 ? attr : modified) & bit) != 0; };
+    // a stream that took nothing leaves the change to be sent
+    const auto written = [this, &out](unsigned bit) {
+        if (out.good())
+            setModified(getModified() & ~bit);
+    };
+    if (wanted(attr::VALUE)) {
+        writeInt(out, m_value);
+        written(attr::VALUE);
+        log.writeLog(25, "\tVALUE");
+    }
+    if (wanted(attr::APPEARANCE)) {
+        writeString(out, m_view_string);
+        writeBool(out, m_border);
+        writeInt(out, static_cast<int>(m_color));
+        writeInt(out, m_location);
+        writeBool(out, m_draw_value);
+        written(attr::APPEARANCE);
+        log.writeLog(25, "\tAPPEARANCE");
+        log.writeLog(25, "\tVIEW_STRING: %s", m_view_string.c_str());
+        log.writeLog(25, "\tBORDER: %s", boolText(m_border));
+        log.writeLog(25, "\tCOLOR: %s", toString(m_color).c_str());
+        log.writeLog(25, "\tLOCATION: %s", toString(static_cast<ViewObjectLocation>(m_location)).c_str());
+        log.writeLog(25, "\tDRAW_VALUE: %s", boolText(m_draw_value));
+    }
+    return checkStream("ViewObject::serialize()", out);
+}
+
+int ViewObject::deserialize(std::istream &in, unsigned *p_attr_out) {
+    const LogManager &log = LogManager::getInstance();
+    const char *const where = "ViewObject::deserialize()";
+    unsigned local_mask = 0;
+    unsigned *p_mask = p_attr_out ? p_attr_out : &local_mask;
+    const int result = Object::deserialize(in, p_mask);
+    if (result != 0) {
+        log.writeLog("ViewObject::deserialize(): Error calling Object::deserialize().");
+        return result;
+    }
+    const unsigned mask = *p_mask;
+    log.writeLog(20, "ViewObject::deserialize(): attr %u (%s)", mask, bitText(mask).c_str());
+
+    if (mask & attr::VALUE) {
+        int value = 0;
+        if (!readInt(in, value))
+            return checkStream(where, in);
+        setValue(value);
+        log.writeLog(25, "\tVALUE: %d", value);
+    }
+    if (mask & attr::APPEARANCE) {
+        std::uint64_t length = 0;
+        if (!readCount(in, length))
+            return checkStream(where, in);
+        std::string view_string;
+        const CharsRead read = readChars(in, length, view_string);
+        if (read == CharsRead::NO_MEMORY) {
+            log.writeLog("ViewObject::deserialize(): Error! Cannot allocate %d bytes.",
+                         length > INT_MAX ? INT_MAX : static_cast<int>(length));
+            return -1;
+        }
+        bool border = false;
+        int color = 0;
+        int location = 0;
+        bool draw_value = false;
+        // all five, or none of them
+        if (read != CharsRead::OK || !readBool(in, border) || !readInt(in, color) || !readInt(in, location) ||
+            !readBool(in, draw_value))
+            return checkStream(where, in);
+        setViewString(view_string);
+        if (location == -1 && m_location != -1) {
+            // placed by its position, not at a named place: the border must
+            // not move it to one
+            m_location = -1;
+            markModified(attr::APPEARANCE);
+        }
+        setBorder(border);
+        setColor(static_cast<Color>(color));
+        if (location != -1)
+            setLocation(location);
+        setDrawValue(draw_value);
+        log.writeLog(25, "\tAPPEARANCE");
+        log.writeLog(25, "\tVIEW_STRING: %s", view_string.c_str());
+        log.writeLog(25, "\tBORDER: %s", boolText(border));
+        log.writeLog(25, "\tCOLOR: %s", toString(static_cast<Color>(color)).c_str());
+        log.writeLog(25, "\tLOCATION: %s", toString(static_cast<ViewObjectLocation>(location)).c_str());
+        log.writeLog(25, "\tDRAW_VALUE: %s", boolText(draw_value));
+    }
+    log.writeLog(20, "ViewObject::deserialize(): done checking all types.");
+    return checkStream(where, in);
 }
 
 } // namespace vk

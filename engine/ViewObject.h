@@ -38,6 +38,13 @@ class ViewObject : public Object {
     // The sum of the display's results: 0 when every character was drawn.
     int draw() override;
 
+    // The object's record followed by the value and the appearance (view
+    // string, border, colour, location, draw value) under their own bits.
+    int serialize(std::ostream &out, unsigned attr = 0) override;
+    // Reads the object's record, then the view object's fields, which are
+    // applied through the setters and so leave their bits set again.
+    int deserialize(std::istream &in, unsigned *p_attr_out = nullptr) override;
+
     // Moves to one of the nine places; -1 (with a warning) outside 0 to 8.
     virtual int setLocation(int location);
     virtual void setDrawValue(bool draw_value = true);

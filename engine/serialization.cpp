@@ -46,6 +46,8 @@ void writeFloat(std::ostream &out, float value) {
 
 void writeBool(std::ostream &out, bool value) { writeLittle<1>(out, value ? 1 : 0); }
 
+void writeByte(std::ostream &out, unsigned char value) { writeLittle<1>(out, value); }
+
 void writeCount(std::ostream &out, std::uint64_t count) { writeLittle<8>(out, count); }
 
 void writeString(std::ostream &out, const std::string &text) {
@@ -83,6 +85,14 @@ bool readBool(std::istream &in, bool &value) {
     if (!readLittle<1>(in, raw))
         return false;
     value = raw != 0;
+    return true;
+}
+
+bool readByte(std::istream &in, unsigned char &value) {
+    std::uint64_t raw = 0;
+    if (!readLittle<1>(in, raw))
+        return false;
+    value = static_cast<unsigned char>(raw);
     return true;
 }
 

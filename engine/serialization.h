@@ -21,6 +21,7 @@ void writeMask(std::ostream &out, std::uint32_t mask);
 void writeInt(std::ostream &out, int value);
 void writeFloat(std::ostream &out, float value);
 void writeBool(std::ostream &out, bool value);
+void writeByte(std::ostream &out, unsigned char value);
 void writeCount(std::ostream &out, std::uint64_t count);
 void writeString(std::ostream &out, const std::string &text);
 
@@ -30,6 +31,7 @@ bool readMask(std::istream &in, std::uint32_t &value);
 bool readInt(std::istream &in, int &value);
 bool readFloat(std::istream &in, float &value);
 bool readBool(std::istream &in, bool &value);
+bool readByte(std::istream &in, unsigned char &value);
 bool readCount(std::istream &in, std::uint64_t &value);
 
 // How many bytes the stream still holds, or -1 when it cannot tell (a stream

@@ -20,6 +20,7 @@
 #include "Frame.h"
 #include "GameManager.h"
 #include "geometry.h"
+#include "serialization.h"
 #include "Grid.h"
 #include "InputManager.h"
 #include "Keyboard.h"

@@ -73,6 +73,7 @@ struct World {
         vk::LogManager::getInstance().setLogLevel(log_level);
         vk::WorldManager::getInstance().startUp();
         vk::WorldManager::getInstance().setBoundary(boundary);
+        vk::WorldManager::getInstance().setView(boundary);
         vk::PathManager::getInstance().startUp();
     }
     ~World() {

@@ -2,6 +2,7 @@
 #include "Box.h"
 #include "LogManager.h"
 #include "Path.h"
+#include "Shape.h"
 #include "TestEnv.h"
 #include "Vector.h"
 #include "serialization.h"
@@ -81,6 +82,17 @@ TEST(serialization, BytesAreLittleEndianWithEightByteLengths) {
         // the index is not carried
         {"path", [](std::ostream &o) { vk::Path(std::vector<Vector>{Vector(1, 0)}).next().serialize(o); },
          "01 00 00 00 00 00 00 00 00 00 80 3f 00 00 00 00"},
+        // the RGB bytes of a custom colour stay behind
+        {"shape",
+         [](std::ostream &o) {
+             vk::Shape shape;
+             shape.setType(vk::TRIANGLE);
+             shape.setSize(3);
+             shape.setColor(1, 2, 3);
+             shape.setAlpha(128);
+             shape.serialize(o);
+         },
+         "02 00 00 00 00 00 40 40 08 00 00 00 80"},
     };
     for (const Case &c : cases) {
         std::ostringstream out;
