@@ -37,17 +37,22 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    $(XVFB) ctest --test-dir $(ASAN_BUILD) $(CTEST_FLAGS)
 
-# The sprite-file fuzzer, built with clang, sanitizers and coverage; runs for
-# FUZZ_SECONDS. New inputs it finds go to $(FUZZ_BUILD)/corpus, crashes to
-# $(FUZZ_BUILD)/artifacts; it stops with a failure at the first finding.
+# The fuzzers, built with clang, sanitizers and coverage; each runs for
+# FUZZ_SECONDS: the sprite-file reader, then the object record reader. New
+# inputs they find go to $(FUZZ_BUILD)/corpus, crashes to
+# $(FUZZ_BUILD)/artifacts; a run stops with a failure at its first finding.
+# A record is at most 4 KiB here, and no single allocation may pass 16 MB.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK_BUILD_TESTS=OFF \
 	    -DVK_BUILD_FUZZ=ON -DVK_WARNINGS_AS_ERRORS=$(if $(CI),ON,OFF) $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target sprite_file_fuzz
-	mkdir -p $(FUZZ_BUILD)/corpus/sprite_file $(FUZZ_BUILD)/artifacts
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target sprite_file_fuzz object_record_fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus/sprite_file $(FUZZ_BUILD)/corpus/object_record $(FUZZ_BUILD)/artifacts
 	$(FUZZ_BUILD)/fuzz/sprite_file_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 \
 	    -print_final_stats=1 -dict=fuzz/sprite_file.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/ \
 	    $(FUZZ_BUILD)/corpus/sprite_file fuzz/corpus/sprite_file
+	$(FUZZ_BUILD)/fuzz/object_record_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
+	    -malloc_limit_mb=16 -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/ \
+	    $(FUZZ_BUILD)/corpus/object_record fuzz/corpus/object_record
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVK_BUILD_TESTS=OFF -DVK_BUILD_BENCH=ON $(CMAKE_FLAGS)
