@@ -97,15 +97,10 @@ struct World {
     static vk::PathManager &pm() { return vk::PathManager::getInstance(); }
     static vk::WorldManager &wm() { return vk::WorldManager::getInstance(); }
 
-    // Cycles until no search is left, with an ample budget; the number of
-    // cycles it took.
-    static int finish(int budget_ms = 1000) {
-        int cycles = 0;
-        while (pm().getSearchCount() > 0 && cycles < 100000) {
-            pm().cycle(budget_ms);
-            cycles++;
-        }
-        return cycles;
+    // Cycles with an ample budget until no search is left.
+    static void finish() {
+        for (int cycles = 0; pm().getSearchCount() > 0 && cycles < 1000; cycles++)
+            pm().cycle(1000);
     }
 };
 
