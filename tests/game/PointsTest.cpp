@@ -1,8 +1,5 @@
 #include "Sea.h"
 
-#include "EventPoint.h"
-#include "Points.h"
-
 #include "ViewObjectLocation.h"
 
 #include <gtest/gtest.h>
@@ -11,89 +8,78 @@ using namespace seatest;
 
 namespace {
 
-struct Score {
-    Sea sea;
-    Points *p_points = new Points;
-
-    // Delivered the way a destroyed obstacle does it.
-    void obstacle(int value) {
-        const EventPoint point(value);
-        vk::WorldManager::getInstance().onEvent(&point);
-    }
-    void ticks(int n) { sea.steps(n * Points::PASSIVE_STEPS); }
-};
+// Delivered the way a destroyed obstacle does it.
+void obstacle(int value) {
+    const EventPoint point(value);
+    vk::WorldManager::getInstance().onEvent(&point);
+}
 
 } // namespace
 
-TEST(Points, APointEverySixStepsWhileTheSeaMoves) {
-    Score score;
-    EXPECT_EQ(score.p_points->getViewString(), "POINTS");
-    EXPECT_EQ(score.p_points->getLocation(), vk::TOP_RIGHT);
-    score.sea.steps(5);
-    EXPECT_EQ(score.p_points->getValue(), 0);
-    score.sea.steps(1);
-    EXPECT_EQ(score.p_points->getValue(), 1);
-    score.ticks(2);
-    EXPECT_EQ(score.p_points->getValue(), 3);
+TEST(Points, APointEverySixStepsAndObstaclePointsOnlyWhileTheSeaMoves) {
+    Sea sea;
+    auto *p_points = new Points;
+    EXPECT_EQ(p_points->getViewString(), "POINTS");
+    EXPECT_EQ(p_points->getLocation(), vk::TOP_RIGHT);
+    sea.steps(5);
+    EXPECT_EQ(p_points->getValue(), 0);
+    sea.steps(1 + Points::PASSIVE_STEPS);
+    obstacle(10);
+    EXPECT_EQ(p_points->getValue(), 12);
 
     speed().setSpeed(0.0f);
-    score.ticks(2);
-    score.obstacle(10);
-    EXPECT_EQ(score.p_points->getValue(), 3);
+    sea.steps(2 * Points::PASSIVE_STEPS);
+    obstacle(10);
+    EXPECT_EQ(p_points->getValue(), 12);
 }
 
-TEST(Points, ObstaclePointsRaiseTheSpeedAtTheirOddTriggers) {
-    Score score;
-    // a buoy reaching 90: 90 + 10 is a hundred
-    score.p_points->setValue(80);
-    score.obstacle(10);
-    EXPECT_EQ(score.p_points->getValue(), 90);
-    EXPECT_EQ(speed().getBaseSpeed(), 1.0f + 0.2f);
-
-    // trash reaching 100 does not, nor does the next tick's catch-up rule,
-    // which needs more than 100 ...
-    speed().setSpeed(1.0f);
-    score.p_points->setValue(95);
-    score.obstacle(5);
-    EXPECT_EQ(score.p_points->getValue(), 100);
-    EXPECT_EQ(speed().getBaseSpeed(), 1.0f);
-    // ... which 101 is
-    score.ticks(1);
-    EXPECT_EQ(score.p_points->getValue(), 101);
-    EXPECT_EQ(speed().getBaseSpeed(), 1.0f + 0.2f);
+TEST(Points, TheSpeedRisesAtNinetyNineAtANewScoreEndingInNinetyAndCatchesUpWithTheHundreds) {
+    struct Case {
+        int from;
+        int gain; // 0: a passive tick
+        int score;
+        float speed;
+    };
+    // 99 + 1 and 90 + 10 are a hundred; 100 + 5 is not, nor is 100 more
+    // than one hundred, while 101 is
+    for (const Case &c : {Case{98, 0, 99, 1.2f}, Case{80, 10, 90, 1.2f}, Case{95, 5, 100, 1.0f},
+                          Case{100, 0, 101, 1.2f}, Case{99, 0, 100, 1.0f}}) {
+        SCOPED_TRACE(c.from);
+        Sea sea;
+        auto *p_points = new Points;
+        p_points->setValue(c.from);
+        if (c.gain)
+            obstacle(c.gain);
+        else
+            sea.steps(Points::PASSIVE_STEPS);
+        EXPECT_EQ(p_points->getValue(), c.score);
+        EXPECT_FLOAT_EQ(speed().getBaseSpeed(), c.speed);
+    }
 }
 
-TEST(Points, NinetyNineReachedPassivelyRaisesTheSpeed) {
-    Score score;
-    score.p_points->setValue(98);
-    score.ticks(1);
-    EXPECT_EQ(score.p_points->getValue(), 99);
-    EXPECT_EQ(speed().getBaseSpeed(), 1.0f + 0.2f);
-}
-
-TEST(Points, TheSpeedCatchesUpWithTheHundredsOneStepPerTickExceptWhileBoosting) {
-    Score score;
-    score.p_points->setValue(350);
+TEST(Points, TheSpeedCatchesUpOneStepPerTickExceptWhileBoostingAndCountsLevelsFromFourPointEightOn) {
+    Sea sea;
+    auto *p_points = new Points;
+    p_points->setValue(350);
     speed().setBoosting(true);
-    score.ticks(3);
+    sea.steps(3 * Points::PASSIVE_STEPS);
     EXPECT_EQ(speed().getBaseSpeed(), 1.0f);
 
     speed().setBoosting(false);
     std::vector<float> speeds;
     for (int i = 0; i < 4; i++) {
-        score.ticks(1);
+        sea.steps(Points::PASSIVE_STEPS);
         speeds.push_back(speed().getBaseSpeed());
     }
     EXPECT_EQ(speeds, (std::vector<float>{1.0f + 0.2f, 1.0f + 0.2f + 0.2f, 1.0f + 0.2f + 0.2f + 0.2f,
                                           1.0f + 0.2f + 0.2f + 0.2f}));
 
-    // from 4.8 on, sums of 0.2 fall just short of their step: the level must
-    // still count as reached
+    // sums of 0.2 fall just short of their level: it still counts as reached
     float s = 1.0f;
     for (int i = 0; i < 19; i++)
         s += 0.2f;
     speed().setSpeed(s);
-    score.p_points->setValue(1950);
-    score.ticks(2);
+    p_points->setValue(1950);
+    sea.steps(2 * Points::PASSIVE_STEPS);
     EXPECT_EQ(speed().getBaseSpeed(), s);
 }

@@ -1,26 +1,26 @@
 #pragma once
 
-#include "SpeedManager.h"
 #include "TestEnv.h"
+#include "swellrun.h"
 
-#include "Event.h"
+#include "EventCollision.h"
 #include "EventKeyboard.h"
 #include "GameManager.h"
 #include "InputManager.h"
 #include "Keyboard.h"
-#include "Object.h"
-#include "ObjectList.h"
 #include "ResourceManager.h"
-#include "Solidness.h"
+#include "Shape.h"
+#include "ViewObject.h"
 #include "WorldManager.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 
 namespace seatest {
+
+namespace kb = vk::Keyboard;
 
 // Runs the game loop for a fixed number of iterations. Created last, it hears
 // each step after every other object, which is where input arrives in a real
@@ -29,7 +29,6 @@ class Driver : public vk::Object {
   public:
     Driver(int iterations, std::function<void(int)> during, int *p_done)
         : m_iterations(iterations), m_during(std::move(during)), m_p_done(p_done) {
-        setType("Driver");
         setSolidness(vk::SPECTRAL);
         registerInterest(vk::STEP_EVENT);
     }
@@ -51,22 +50,22 @@ class Driver : public vk::Object {
     int *m_p_done;
 };
 
-// A headless engine with the speed manager started and, on request, the
-// game's sprites loaded. Randomness is seeded with 1.
-class Sea {
-  public:
-    explicit Sea(bool with_sprites = false)
-        : env("headless:true,\nnetworking:false,\nframe_time:0,\nrandom_seed:1,\n") {
+// The engine with the speed manager started and, on request, the game's
+// sprites loaded; headless unless a test brings its own X server. Randomness
+// is seeded with 1.
+struct Sea {
+    explicit Sea(bool with_sprites = false, bool headless = true)
+        : env(std::string(headless ? "headless:true,\n" : "") + "networking:false,\nframe_time:0,\nrandom_seed:1,\n") {
         EXPECT_EQ(vk::GameManager::getInstance().startUp(), 0);
         EXPECT_EQ(SpeedManager::getInstance().startUp(), 0);
-        if (with_sprites) {
-            const std::string dir = vktest::sourceDir() + "/sprites/";
-            auto &resources = vk::ResourceManager::getInstance();
-            for (const auto &[file, label] : {std::pair{"Surfer_sprite.txt", "surfer"}, {"Trash_sprite.txt", "trash"},
-                                              {"Buoy_sprite.txt", "buoy"}, {"Iceberg_sprite.txt", "iceberg"},
-                                              {"Shark_sprite.txt", "shark"}, {"Powerup_sprite.txt", "powerup"},
-                                              {"ded_sprite.txt", "surferFail"}})
-                EXPECT_EQ(resources.loadSprite(dir + file, label), 0) << file;
+        const std::pair<const char *, const char *> sprites[] = {
+            {"Surfer", "surfer"}, {"Trash", "trash"},     {"Buoy", "buoy"},       {"Iceberg", "iceberg"},
+            {"Shark", "shark"},   {"Powerup", "powerup"}, {"ded", "surferFail"}};
+        for (const auto &[file, label] : sprites) {
+            if (with_sprites) {
+                const std::string path = vktest::sourceDir() + "/sprites/" + file + "_sprite.txt";
+                EXPECT_EQ(vk::ResourceManager::getInstance().loadSprite(path, label), 0) << path;
+            }
         }
     }
     ~Sea() { vk::GameManager::getInstance().shutDown(); }
@@ -98,25 +97,42 @@ inline void key(int key, int action) {
 inline void press(int k) { key(k, vk::KEY_PRESSED); }
 inline void release(int k) { key(k, vk::KEY_RELEASED); }
 
-inline int count(const std::string &type) { return vk::WorldManager::getInstance().objectsOfType(type).getCount(); }
+inline SpeedManager &speed() { return SpeedManager::getInstance(); }
+inline vk::ObjectList all(const std::string &type) { return vk::WorldManager::getInstance().objectsOfType(type); }
+inline int count(const std::string &type) { return all(type).getCount(); }
 
 // The first active object of `type` as a T, or null.
 template <class T> T *first(const std::string &type) {
-    const vk::ObjectList list = vk::WorldManager::getInstance().objectsOfType(type);
+    const vk::ObjectList list = all(type);
     return list.isEmpty() ? nullptr : dynamic_cast<T *>(list[0]);
+}
+
+template <class T> T *at(float x, float y) {
+    auto *p = new T;
+    p->setPosition(vk::Vector(x, y));
+    return p;
+}
+
+inline vk::ViewObject *speedDisplay() {
+    auto *p = new vk::ViewObject;
+    p->setType("SpeedDisplay");
+    return p;
 }
 
 // Particles sitting exactly at `where`: a burst made there since the last
 // world update (every particle moves at its first update).
 inline int particlesAt(vk::Vector where) {
-    const vk::ObjectList particles = vk::WorldManager::getInstance().objectsOfType("Particle");
+    const vk::ObjectList particles = all("Particle");
     int n = 0;
     for (int i = 0; i < particles.getCount(); i++)
-        if (particles[i]->getPosition() == where)
-            n++;
+        n += particles[i]->getPosition() == where;
     return n;
 }
 
-inline SpeedManager &speed() { return SpeedManager::getInstance(); }
+// The colour of the first particle as 0xRRGGBB.
+inline int particleRGB() {
+    const vk::Shape shape = all("Particle")[0]->getShape();
+    return shape.getR() * 65536 + shape.getG() * 256 + shape.getB();
+}
 
 } // namespace seatest

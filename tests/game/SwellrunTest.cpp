@@ -38,21 +38,19 @@ struct Ink {
 };
 Ink ink(const sf::Image &image, sf::Color color) {
     Ink found;
-    int left = 1 << 20;
-    int right = -1;
+    unsigned left = ~0u;
+    unsigned right = 0;
     double sum_y = 0;
     for (unsigned y = 0; y < image.getSize().y; y++)
         for (unsigned x = 0; x < image.getSize().x; x++)
             if (image.getPixel(x, y) == color) {
                 found.count++;
                 sum_y += y;
-                left = std::min(left, static_cast<int>(x));
-                right = std::max(right, static_cast<int>(x));
+                left = std::min(left, x);
+                right = std::max(right, x);
             }
-    if (found.count > 0) {
-        found.width = right - left + 1;
-        found.mean_y = sum_y / found.count;
-    }
+    if (found.count > 0)
+        found = {found.count, static_cast<int>(right - left + 1), sum_y / found.count};
     return found;
 }
 
