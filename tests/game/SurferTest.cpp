@@ -142,9 +142,12 @@ TEST(Surfer, ABoostLeavesATrailEveryThirdStepAndEndsAtItsHundredFiftiethStep) {
         // the end leaves the base speed, and without one the surfer fails
         ride.sea.steps(1);
         EXPECT_FALSE(speed().isBoosting());
-        EXPECT_FALSE(ride.p_surfer->isBoosting());
         EXPECT_EQ(speed().getEffectiveSpeed(), base);
         EXPECT_EQ(count("SurferFail"), base > 0.0f ? 0 : 1);
+        // a surfer that failed has been deleted by now
+        if (base > 0.0f) {
+            EXPECT_FALSE(ride.p_surfer->isBoosting());
+        }
     }
 }
 
