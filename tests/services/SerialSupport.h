@@ -23,22 +23,14 @@ inline std::string hex(const std::string &bytes) {
     return out;
 }
 
-inline std::string mask(std::uint32_t m) {
+// The bytes one writer puts out for `value`.
+template <typename T> std::string written(void (*write)(std::ostream &, T), T value) {
     std::ostringstream out;
-    vk::writeMask(out, m);
+    write(out, value);
     return out.str();
 }
-
-inline std::string int32(int n) {
-    std::ostringstream out;
-    vk::writeInt(out, n);
-    return out.str();
-}
-
-inline std::string count(std::uint64_t n) {
-    std::ostringstream out;
-    vk::writeCount(out, n);
-    return out.str();
-}
+inline std::string mask(std::uint32_t m) { return written(vk::writeMask, m); }
+inline std::string int32(int n) { return written(vk::writeInt, n); }
+inline std::string count(std::uint64_t n) { return written(vk::writeCount, n); }
 
 } // namespace serialtest
