@@ -339,13 +339,17 @@ void DisplayManager::addGlyph(float x, float y, char ch, unsigned char r, unsign
     addInk(bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height);
 }
 
-int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
-                           float rotation) {
+bool DisplayManager::canDraw() const {
     if (!isStarted()) {
         LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-        return -1;
+        return false;
     }
-    if (!m_p_window)
+    return m_p_window != nullptr;
+}
+
+int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
+                           float rotation) {
+    if (!canDraw())
         return -1;
 
     const Vector view_pos = worldToView(world_pos);
@@ -370,11 +374,7 @@ int DisplayManager::drawCh(Vector world_pos, char ch, Color color, float rotatio
 }
 
 int DisplayManager::drawString(Vector world_pos, const std::string &str, Justification just, Color color) {
-    if (!isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-        return -1;
-    }
-    if (!m_p_window)
+    if (!canDraw())
         return -1;
 
     const int length = static_cast<int>(str.size());
@@ -400,11 +400,7 @@ void DisplayManager::drawBatch() {
 }
 
 int DisplayManager::flush() {
-    if (!isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-        return -1;
-    }
-    if (!m_p_window)
+    if (!canDraw())
         return -1;
     drawBatch();
     // the caller may draw into the window next, where boxes cannot see it
@@ -420,11 +416,7 @@ int DisplayManager::draw(const sf::Drawable &drawable) {
 }
 
 int DisplayManager::swapBuffers() {
-    if (!isStarted()) {
-        LogManager::getInstance().writeLog("%s not started!", getType().c_str());
-        return -1;
-    }
-    if (!m_p_window)
+    if (!canDraw())
         return -1;
 
     drawBatch();

@@ -92,6 +92,10 @@ class DisplayManager : public Manager {
     [[nodiscard]] const ScreenText &getShownText() const noexcept { return m_shown_text; }
 
   private:
+    // False, after logging, when not started; false too without a window
+    // (headless, or the window could not be made).
+    [[nodiscard]] bool canDraw() const;
+
     // A rectangle of the window where a glyph of this frame may have drawn.
     struct Ink {
         float left, top, right, bottom;
