@@ -120,17 +120,23 @@ Splash::Splash() : m_p_sprite(makeBanner()) {
     registerInterest(KEYBOARD_EVENT);
 }
 
-int Splash::eventHandler(const Event *p_event) {
+TitleExit leaveTitle(Object *p_title, const Event *p_event) {
     GameManager &game_manager = GameManager::getInstance();
     if (game_manager.getGameOver()) {
-        WorldManager::getInstance().markForDelete(this);
-        return 0;
+        WorldManager::getInstance().markForDelete(p_title);
+        return TitleExit::GAME_OVER;
     }
     if (p_event->getType() == KEYBOARD_EVENT) {
         game_manager.setGameOver();
-        WorldManager::getInstance().markForDelete(this);
-        return 0;
+        WorldManager::getInstance().markForDelete(p_title);
+        return TitleExit::KEY;
     }
+    return TitleExit::STAYS;
+}
+
+int Splash::eventHandler(const Event *p_event) {
+    if (leaveTitle(this, p_event) != TitleExit::STAYS)
+        return 0;
     if (p_event->getType() != STEP_EVENT)
         return 0;
 

@@ -15,6 +15,13 @@ namespace vk {
 // not started.
 int splash();
 
+// How an event ends a title object, if it does.
+enum class TitleExit { STAYS, GAME_OVER, KEY };
+
+// A title object leaves once the game is over, or on any key, which also ends
+// the game: marks `p_title` for deletion and says which way it went.
+TitleExit leaveTitle(Object *p_title, const Event *p_event);
+
 // The title banner. It moves for 14 steps, then stops, shows its second
 // lettering and raises the emblem (SplashVessik) on its 15th step, and
 // deletes itself on its 90th step, on a key, or once the game is over.

@@ -4,6 +4,7 @@
 #include "Event.h"
 #include "Frame.h"
 #include "GameManager.h"
+#include "Splash.h"
 #include "WorldManager.h"
 
 #include <string>
@@ -80,16 +81,8 @@ SplashVessik::SplashVessik(Vector target) : m_target(target), m_p_sprite(makeFly
 }
 
 int SplashVessik::eventHandler(const Event *p_event) {
-    GameManager &game_manager = GameManager::getInstance();
-    if (game_manager.getGameOver()) {
-        WorldManager::getInstance().markForDelete(this);
-        return 0;
-    }
-    if (p_event->getType() == KEYBOARD_EVENT) {
-        game_manager.setGameOver();
-        WorldManager::getInstance().markForDelete(this);
-        return 1;
-    }
+    if (const TitleExit exit = leaveTitle(this, p_event); exit != TitleExit::STAYS)
+        return exit == TitleExit::KEY ? 1 : 0;
     if (p_event->getType() != STEP_EVENT)
         return 0;
 
@@ -106,7 +99,7 @@ int SplashVessik::eventHandler(const Event *p_event) {
         setPosition(Vector(getPosition().getX() - 1.0f, getPosition().getY()));
     }
     if (m_countdown == END) {
-        game_manager.setGameOver();
+        GameManager::getInstance().setGameOver();
         WorldManager::getInstance().markForDelete(this);
     }
     return 1;
