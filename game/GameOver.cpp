@@ -29,15 +29,7 @@ constexpr int BANNER_ROW = 3;
 
 } // namespace
 
-GameOver::GameOver(int score) : m_score(score) {
-    setType("GameOver");
-    setSolidness(vk::SPECTRAL);
-    setAltitude(vk::MAX_ALTITUDE);
-    const vk::Box boundary = vk::WorldManager::getInstance().getBoundary();
-    setPosition(vk::Vector(boundary.getHorizontal() * 0.5f, boundary.getVertical() * 0.5f));
-    registerInterest(vk::KEYBOARD_EVENT);
-    registerInterest(vk::STEP_EVENT);
-}
+GameOver::GameOver(int score) : Screen("GameOver"), m_score(score) {}
 
 int GameOver::eventHandler(const vk::Event *p_event) {
     if (p_event->getType() == vk::KEYBOARD_EVENT) {

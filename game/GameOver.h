@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Object.h"
+#include "Screen.h"
 
 // The screen after a run: the GAME OVER banner and the final score at once,
 // and after INPUT_DELAY steps a blinking prompt to play again and the way
 // out. Keys pressed before then are ignored, so that a key still being
 // hammered from the run does not skip the screen. Any key but Q or Escape
 // starts a new run at the next step; Q or Escape ends the program.
-class GameOver : public vk::Object {
+class GameOver : public Screen {
   public:
     static constexpr int INPUT_DELAY = 20;
     // The prompt is shown for BLINK_STEPS steps, hidden for as many.

@@ -72,15 +72,7 @@ constexpr Population INITIAL_POPULATION[] = {{TRASH, 8}, {BUOY, 6}, {SHARK, 2}, 
 
 } // namespace
 
-GameStart::GameStart() {
-    setType("GameStart");
-    setSolidness(vk::SPECTRAL);
-    setAltitude(vk::MAX_ALTITUDE);
-    const vk::Box boundary = vk::WorldManager::getInstance().getBoundary();
-    setPosition(vk::Vector(boundary.getHorizontal() * 0.5f, boundary.getVertical() * 0.5f));
-    registerInterest(vk::KEYBOARD_EVENT);
-    registerInterest(vk::STEP_EVENT);
-}
+GameStart::GameStart() : Screen("GameStart") {}
 
 int GameStart::eventHandler(const vk::Event *p_event) {
     if (p_event->getType() == vk::KEYBOARD_EVENT) {

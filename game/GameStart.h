@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Object.h"
+#include "Screen.h"
 
 // The title screen the game opens on: the title banner, the controls, the
 // rules and a blinking prompt. Any key but Escape starts a run at the next
 // step, and the screen removes itself; Escape ends the program. Draws text
 // only, no sprite.
-class GameStart : public vk::Object {
+class GameStart : public Screen {
   public:
     // The prompt blinks: shown for BLINK_STEPS steps, hidden for as many.
     static constexpr int BLINK_STEPS = 15;

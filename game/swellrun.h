@@ -12,6 +12,7 @@
 #include "Points.h"
 #include "Powerup.h"
 #include "randomBelow.h"
+#include "Screen.h"
 #include "Shark.h"
 #include "Spawner.h"
 #include "SpeedManager.h"
