@@ -49,6 +49,10 @@ int GameManager::startUp() {
         return -1;
     }
 
+    // from here on, Ctrl-C and the like end the program in order
+    platform::catchQuitSignals();
+    m_quit_requested = false;
+
     Config &config = Config::getInstance();
     config.loadConfig("");
 
@@ -179,8 +183,16 @@ void GameManager::shutDown() {
     log.writeLog("** Game engine stopped **");
     if (log.isStarted())
         log.shutDown();
+    platform::releaseQuitSignals();
     Manager::shutDown();
 }
+
+void GameManager::requestQuit() noexcept {
+    m_quit_requested = true;
+    m_game_over = true;
+}
+
+bool GameManager::quitRequested() const noexcept { return m_quit_requested || platform::quitRequested(); }
 
 void GameManager::run() {
     LogManager &log = LogManager::getInstance();
@@ -233,6 +245,12 @@ void GameManager::run() {
                          static_cast<int>(loop_time / 1000));
         } else {
             adjust_time = 0;
+        }
+
+        // a quit signal ends the loop as a closed window does, after its step
+        if (platform::quitRequested() && !m_quit_requested) {
+            log.writeLog(1, "GameManager::run(): Signal %d received. Setting game over.", platform::quitSignal());
+            requestQuit();
         }
 
         m_step_count++;

@@ -22,6 +22,12 @@ class GameManager : public Manager {
     void run();
 
     void setGameOver(bool game_over = true) noexcept { m_game_over = game_over; }
+    // Ends the program, not only the current loop (the window was closed):
+    // sets the game-over flag as well. Start-up clears the request.
+    void requestQuit() noexcept;
+    // Whether the window was closed or a quit signal came (see
+    // platform::catchQuitSignals) since start-up: the program is to end.
+    [[nodiscard]] bool quitRequested() const noexcept;
     [[nodiscard]] bool getGameOver() const noexcept { return m_game_over; }
     [[nodiscard]] int getFrameTime() const noexcept { return m_frame_time; }
     [[nodiscard]] int getStepCount() const noexcept { return m_step_count; }
@@ -30,6 +36,7 @@ class GameManager : public Manager {
     GameManager();
 
     bool m_game_over = false;
+    bool m_quit_requested = false;
     int m_frame_time = 0;
     int m_step_count = 0;
 };

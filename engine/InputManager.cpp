@@ -277,7 +277,8 @@ bool InputManager::handleWindowEvent(const sf::Event &event) const {
     switch (event.type) {
     case sf::Event::Closed:
         LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
-        GameManager::getInstance().setGameOver();
+        // closing the window ends the program, not just the loop it closed in
+        GameManager::getInstance().requestQuit();
         return false;
     case sf::Event::KeyPressed:
     case sf::Event::KeyReleased: {

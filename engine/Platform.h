@@ -31,4 +31,20 @@ bool currentDirectory(char *buffer, std::size_t size) noexcept;
 // so the display manager asks this first.
 [[nodiscard]] bool graphicsDisplayReachable() noexcept;
 
+// SIGINT, SIGTERM and SIGHUP ask the program to end instead of ending it:
+// the first one only records its number, which the game loop reads once per
+// step, so that the step finishes and everything shuts down in order; a
+// second one ends the process at once, by that signal's default action. A
+// signal that was ignored when catching began stays ignored.
+// Catching starts with no signal recorded and replaces the handlers in place
+// before; releasing puts them back and keeps what was recorded, so that the
+// program can still tell how it was asked to end.
+void catchQuitSignals() noexcept;
+void releaseQuitSignals() noexcept;
+// Whether a quit signal has arrived since catching began; safe to ask from
+// anywhere, any time.
+[[nodiscard]] bool quitRequested() noexcept;
+// The first quit signal that arrived, 0 when none did.
+[[nodiscard]] int quitSignal() noexcept;
+
 } // namespace vk::platform

@@ -27,6 +27,15 @@ bool belongsToTheRun(const std::string &type) {
     return false;
 }
 
+// This runs while the world deletes its marked objects, so what it marks
+// goes only at the next update: put to sleep now, the run's objects hear no
+// more steps (the spawner would still spawn into the next run) and no longer
+// move.
+void removeFromTheRun(vk::WorldManager &world, vk::Object *p_o) {
+    p_o->setActive(false);
+    world.markForDelete(p_o);
+}
+
 } // namespace
 
 SurferFail::SurferFail() {
@@ -57,16 +66,15 @@ SurferFail::~SurferFail() {
     int score = 0;
     const vk::ObjectList all = world.getAllObjects(true);
     for (int i = 0; i < all.getCount(); i++) {
-        if (const auto *p_points = dynamic_cast<const Points *>(all[i])) {
+        const auto *p_points = dynamic_cast<const Points *>(all[i]);
+        if (p_points)
             score = p_points->getValue();
-            world.markForDelete(all[i]);
-        } else if (belongsToTheRun(all[i]->getType())) {
-            world.markForDelete(all[i]);
-        }
+        if (p_points || belongsToTheRun(all[i]->getType()))
+            removeFromTheRun(world, all[i]);
     }
     const vk::ObjectList displays = world.objectsOfType("SpeedDisplay");
     for (int i = 0; i < displays.getCount(); i++)
-        world.markForDelete(displays[i]);
+        removeFromTheRun(world, displays[i]);
 
     new GameOver(score);
     if (vk::Sound *p_sound = vk::ResourceManager::getInstance().getSound("game over voice"))

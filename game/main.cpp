@@ -5,6 +5,7 @@
 #include "GameManager.h"
 #include "LogManager.h"
 #include "Music.h"
+#include "Platform.h"
 #include "ResourceManager.h"
 #include "Splash.h"
 
@@ -24,19 +25,25 @@ int main() {
 
     vk::splash();
 
-    if (SpeedManager::getInstance().startUp() != 0) {
-        log.writeLog("Error starting speed manager!");
-        game_manager.shutDown();
-        return 1;
-    }
-    loadResources();
+    // a window closed or a quit signal during the title ends the program,
+    // not only the title
+    if (!game_manager.quitRequested()) {
+        if (SpeedManager::getInstance().startUp() != 0) {
+            log.writeLog("Error starting speed manager!");
+            game_manager.shutDown();
+            return 1;
+        }
+        loadResources();
 
-    // the world manager owns it from here on
-    new GameStart;
-    if (vk::Music *p_music = vk::ResourceManager::getInstance().getMusic("menu music"))
-        p_music->play(true);
-    game_manager.run();
+        // the world manager owns it from here on
+        new GameStart;
+        if (vk::Music *p_music = vk::ResourceManager::getInstance().getMusic("menu music"))
+            p_music->play(true);
+        game_manager.run();
+    }
 
     game_manager.shutDown();
-    return 0;
+    // as shells report a program a signal ended
+    const int signal_number = vk::platform::quitSignal();
+    return signal_number != 0 ? 128 + signal_number : 0;
 }

@@ -4,12 +4,15 @@
 #include "GameManager.h"
 #include "LogManager.h"
 #include "Object.h"
+#include "Platform.h"
 #include "TestEnv.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -18,11 +21,12 @@ using vk::GameManager;
 namespace {
 
 // Remembers the step counts it sees, can stall a step and ends the game after
-// `last_step`.
+// `last_step`, or raises `quit_signal` at `last_step` and ends it a step later.
 struct Stepper : vk::Object {
     std::vector<int> steps;
     int last_step = 0;
     int stall_ms = 0;
+    int quit_signal = 0;
     Stepper() { registerInterest(vk::STEP_EVENT); }
     int eventHandler(const vk::Event *p_event) override {
         if (p_event->getType() != vk::STEP_EVENT)
@@ -31,7 +35,9 @@ struct Stepper : vk::Object {
         steps.push_back(step);
         if (stall_ms > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(stall_ms));
-        if (step >= last_step)
+        if (step == last_step && quit_signal != 0)
+            std::raise(quit_signal);
+        else if (step >= last_step)
             GameManager::getInstance().setGameOver();
         return 1;
     }
@@ -153,6 +159,47 @@ TEST(GameManager, RunDeliversNumberedStepsUntilGameOver) {
     GameManager::getInstance().run();
     for (const std::string &line : engine.env.logMessages())
         EXPECT_EQ(line.find("Can't keep up"), std::string::npos) << line;
+}
+
+TEST(GameManager, AQuitSignalEndsTheLoopAfterItsStepAndASecondOneEndsTheProcess) {
+    // whatever this process inherited
+    for (const int signal_number : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal_number, SIG_DFL);
+    // each start-up forgets the signal of the run before
+    for (const int quit_signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(quit_signal);
+        {
+            Engine engine("frame_time:0,");
+            ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+            EXPECT_FALSE(GameManager::getInstance().quitRequested());
+            auto *p_stepper = new Stepper;
+            p_stepper->last_step = 2;
+            p_stepper->quit_signal = quit_signal;
+            GameManager::getInstance().run();
+            EXPECT_EQ(p_stepper->steps, (std::vector<int>{0, 1, 2}));
+            EXPECT_TRUE(GameManager::getInstance().quitRequested());
+            EXPECT_TRUE(engine.env.logHas("GameManager::run(): Signal " + std::to_string(quit_signal) +
+                                          " received. Setting game over."));
+        }
+        // shut down, the program can still tell how it was asked to end
+        EXPECT_EQ(vk::platform::quitSignal(), quit_signal);
+        struct sigaction now {};
+        sigaction(quit_signal, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL);
+    }
+
+    EXPECT_EXIT(
+        {
+            std::signal(SIGHUP, SIG_IGN);
+            vk::platform::catchQuitSignals();
+            // ignored from the start, so it stays ignored
+            std::raise(SIGHUP);
+            std::raise(SIGINT);
+            if (vk::platform::quitSignal() == SIGINT)
+                std::raise(SIGTERM);
+            std::_Exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
 }
 
 TEST(GameManager, LoopSleepsOutEveryFrame) {

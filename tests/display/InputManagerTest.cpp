@@ -162,6 +162,8 @@ TEST(InputManager, StartsAfterTheDisplayAndTurnsWindowEventsIntoEngineEventsInCe
     vk::GameManager::getInstance().setGameOver(false);
     EXPECT_FALSE(input.handleWindowEvent(windowEvent(sf::Event::Closed)));
     EXPECT_TRUE(vk::GameManager::getInstance().getGameOver());
+    // the program ends, not only the loop
+    EXPECT_TRUE(vk::GameManager::getInstance().quitRequested());
     EXPECT_TRUE(engine.env.logHas("InputManager::getInput(): Window closed. Setting game over."));
 }
 

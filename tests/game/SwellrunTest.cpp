@@ -23,6 +23,8 @@ namespace {
 // Generous bounds: a loaded machine runs the game slowly, never wrongly.
 constexpr int STARTUP_MS = 30000;
 constexpr int SCREEN_MS = 20000;
+// Asked to end, the program finishes its step and shuts down.
+constexpr int PROMPT_MS = 5000;
 
 const sf::Color GREEN(0, 255, 0);
 const sf::Color YELLOW(255, 255, 0);
@@ -74,6 +76,10 @@ class Game {
             // under the leak checker, the GL driver leaves blocks behind at
             // exit: leaks are reported but judged by leaksOfOurs()
             setenv("LSAN_OPTIONS", "exitcode=0", 1);
+            // it must catch its quit signals even where the tests run with
+            // them ignored
+            for (const int signal_number : {SIGINT, SIGTERM, SIGHUP})
+                std::signal(signal_number, SIG_DFL);
             execl(SWELLRUN, SWELLRUN, static_cast<char *>(nullptr));
             _exit(127);
         }
@@ -102,6 +108,10 @@ class Game {
             STARTUP_MS);
         return focused;
     }
+
+    // Closes the window the way a window manager does.
+    bool closeWindow() const { return vktest::run(std::string(VK_CLOSE_WINDOW) + " " + m_window) == 0; }
+    void signal(int signal_number) const { kill(m_pid, signal_number); }
 
     // The xdotool command, e.g. "key space" or "keydown w".
     bool xdotool(const std::string &args) const { return vktest::run("xdotool " + args) == 0; }
@@ -150,10 +160,11 @@ class Game {
         int status = 0;
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_exited = true;
-            m_exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            m_exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
         }
         return m_exited;
     }
+    // The exit status, or minus the signal that ended the program.
     [[nodiscard]] int exitCode() const noexcept { return m_exit_code; }
     [[nodiscard]] std::string output() const { return vktest::readFile(m_env.path("swellrun.out")); }
     // The leak report, if any of its blocks were allocated by the program's
@@ -176,6 +187,7 @@ class Game {
 };
 
 const char *const RUN_STARTS = "startGame(): A new run begins.";
+const char *const LOOP_STARTS = "GameManager::run(): starting game loop";
 
 } // namespace
 
@@ -258,4 +270,40 @@ TEST(Swellrun, RunsSilentWithInvisibleSpritesWithoutItsAssets) {
     EXPECT_EQ(game.leaksOfOurs(), "");
     EXPECT_EQ(game.logCount("RM::loadSprite(): Sprite 'surfer' not loaded."), 1);
     EXPECT_EQ(sound.listenUntil([](const vktest::Loudness &) { return true; }).span, 0.0);
+}
+
+// Closing the window or a quit signal, during the title or on the start
+// screen, ends the program after the step, everything shut down and logged.
+TEST(Swellrun, EndsInOrderWhenTheWindowClosesOrAQuitSignalComes) {
+    vktest::XServer x_server;
+    ASSERT_TRUE(x_server.ok()) << x_server.error();
+    struct Case {
+        int signal_number; // 0: the window is closed
+        int loops;         // the title's, then the start screen's
+        int exit_code;
+    };
+    for (const Case &c : {Case{0, 1, 0}, Case{SIGINT, 1, 130}, Case{SIGTERM, 2, 143}, Case{SIGHUP, 2, 129}}) {
+        SCOPED_TRACE(c.signal_number);
+        // a slow title cannot end before it is interrupted; the start screen
+        // is waited for without a window and at full speed
+        vktest::TestEnv env(c.signal_number == 0 ? "frame_time:100,\n"
+                            : c.loops == 1       ? "headless:true,\nframe_time:100,\n"
+                                                 : "headless:true,\nframe_time:0,\n");
+        Game game(env, vktest::sourceDir());
+        if (c.signal_number == 0) {
+            ASSERT_TRUE(game.findWindow()) << game.output();
+            ASSERT_TRUE(game.closeWindow());
+        } else {
+            ASSERT_TRUE(game.awaitLog(LOOP_STARTS, c.loops)) << game.output();
+            game.signal(c.signal_number);
+        }
+        ASSERT_TRUE(vktest::waitFor([&] { return game.exited(); }, PROMPT_MS)) << env.readLog();
+
+        EXPECT_EQ(game.exitCode(), c.exit_code) << game.output();
+        EXPECT_EQ(game.logCount(LOOP_STARTS), c.loops);
+        EXPECT_EQ(game.logCount("World manager stopped"), 1);
+        EXPECT_EQ(game.logCount("** Game engine stopped **"), 1);
+        EXPECT_EQ(env.logMessages().back(), "LogManager::shutDown(): successfully stopped.");
+        EXPECT_EQ(game.leaksOfOurs(), "");
+    }
 }
