@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <ctime>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <regex>
 #include <string>
@@ -182,6 +184,70 @@ TEST_F(ResourceManagerTest, RobustSpriteFiles) {
          {"getLine(): Error! Unexpected end of file.",
           "readData(): Error! Stop at line 2, never encountered '</HEADER>'."}},
     });
+}
+
+// Every order of the header's keyword lines, with any of the optional ones
+// left out and an unused line anywhere, loads the same sprite; so does every
+// order of the footer's lines. Line ends (LF, CRLF, mixed), the separator
+// (blank or tab) and blanks before numbers vary from file to file.
+TEST_F(ResourceManagerTest, RobustKeywordLinesMayComeInAnyOrder) {
+    const Lines optional = {"color green", "transparency #", "slowdown 4"};
+    const Lines footers[] = {{"version 1"},
+                             {"version 1", "date x"},
+                             {"signed by me", "version 1"},
+                             {"date x", "version 1", "signed by me"},
+                             {"signed by me", "date x", "version 1"},
+                             {"version 1", "signed by me", "date x"}};
+    const std::string unused_header = "RM::loadRobustSprite(): Warning! Unused HEADER lines:";
+    const std::string unused_footer = "RM::loadRobustSprite(): Warning! Unused FOOTER lines:";
+    std::vector<std::string> names;
+    names.reserve(2000);
+    std::size_t n = 0;
+    for (unsigned subset = 0; subset < 8; subset++) {
+        std::vector<SpriteCase> cases;
+        Lines header = {"frames 2", "width 3", "height 2"};
+        for (unsigned k = 0; k < 3; k++)
+            if (subset >> k & 1)
+                header.push_back(optional[k]);
+        std::sort(header.begin(), header.end());
+        do {
+            Lines lines = header;
+            for (std::string &line : lines) {
+                const std::size_t blank = line.find(' ');
+                if (n / 3 % 2 == 1)
+                    line[blank] = '\t';
+                if (n / 6 % 2 == 1 && std::isdigit(static_cast<unsigned char>(line.back())))
+                    line.insert(blank + 1, "  ");
+            }
+            lines.insert(lines.begin() + static_cast<long>(n % (lines.size() + 1)), "author me");
+            lines.insert(lines.begin(), "<HEADER>");
+            lines.insert(lines.end(), {"</HEADER>", "<BODY>", "#o#", "ooo", "end", "o#o", "###", "end", "</BODY>",
+                                       "<FOOTER>"});
+            const Lines &footer = footers[n % std::size(footers)];
+            lines.insert(lines.end(), footer.begin(), footer.end());
+            lines.push_back("</FOOTER>");
+            std::string text;
+            for (std::size_t i = 0; i < lines.size(); i++)
+                text += lines[i] + (n % 3 == 1 || (n % 3 == 2 && i % 2 == 1) ? "\r\n" : "\n");
+
+            Lines outcome = {unused_header, "\t'author me'"};
+            if (footer.size() > 1)
+                outcome.push_back(unused_footer);
+            for (const std::string &line : footer)
+                if (line != "version 1")
+                    outcome.push_back("\t'" + line + "'");
+            outcome.push_back(std::string("3x2 slowdown ") + (subset & 4 ? "4 " : "0 ") +
+                              (subset & 1 ? "Green '" : "White '") + (subset & 2 ? "#" : "") +
+                              "': #o#ooo o#o###");
+            names.push_back("layout " + std::to_string(n++));
+            cases.push_back({names.back().c_str(), text, outcome});
+        } while (std::next_permutation(header.begin(), header.end()));
+        expectOutcomes(cases);
+        // room for the next subset's sprites
+        rm.shutDown();
+        ASSERT_EQ(rm.startUp(), 0);
+    }
+    EXPECT_EQ(n, 6u + 3 * 24 + 3 * 120 + 720);
 }
 
 // Every prefix of a good file is a file cut off somewhere: only the whole file
