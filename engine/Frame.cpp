@@ -11,12 +11,13 @@ namespace vk {
 Frame::Frame(int width, int height, std::string frame) : m_width(width), m_height(height), m_frame(std::move(frame)) {}
 
 int Frame::draw(Vector position, Color color, char transparency, int transform) const {
-    if (m_frame.empty() || m_height < 1)
+    // no rows or no columns: there is nothing to draw
+    if (m_frame.empty() || m_height < 1 || m_width < 1)
         return 0;
     // a frame made by hand may claim more cells than its string holds
-    const std::size_t width = m_width > 0 ? static_cast<std::size_t>(m_width) : 0;
+    const std::size_t width = static_cast<std::size_t>(m_width);
     const std::size_t height = static_cast<std::size_t>(m_height);
-    if (width == 0 || m_frame.size() / width < height) {
+    if (m_frame.size() / width < height) {
         LogManager::getInstance().writeLog("Frame::draw(): Error! A %d x %d frame holds only %zu characters.", m_width,
                                            m_height, m_frame.size());
         return -1;

@@ -23,8 +23,9 @@ class Frame {
     // Draws the frame centred on `position` through the display manager, one
     // character at a time in `color`, skipping `transparency` (0: skip
     // nothing), flipped by `transform` (a Transform value; others draw as
-    // NONE). 0, or -1 at the first character that fails to draw or when the
-    // string holds fewer than width x height characters.
+    // NONE). A frame without rows or columns draws nothing and gives 0.
+    // 0, or -1 at the first character that fails to draw or when the string
+    // holds fewer than width x height characters.
     int draw(Vector position, Color color, char transparency, int transform) const;
 
   private:

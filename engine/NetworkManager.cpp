@@ -5,6 +5,7 @@
 #include "LogManager.h"
 #include "PlatformSocket.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vk {
@@ -121,9 +122,10 @@ int NetworkManager::getServerPort() const noexcept {
     return isServer() ? platform::socketPort(m_server_sock) : -1;
 }
 
-int NetworkManager::addConnection(int sock) {
+int NetworkManager::addConnection(int sock, bool accepted) {
     m_sock.push_back(sock);
     m_queue.emplace_back();
+    m_accepted.push_back(accepted);
     return getNumConnections() - 1;
 }
 
@@ -140,7 +142,7 @@ int NetworkManager::accept() {
         log.writeLog("NetworkManager::accept(): Error! Not setup as server.");
         return -2;
     }
-    if (getNumConnections() >= m_max_connections) {
+    if (std::count(m_accepted.begin(), m_accepted.end(), true) >= m_max_connections) {
         log.writeLog(20, "NetworkManager::accept(): Won't check for new connetions since at max.");
         log.writeLog(20, "\tUse NM.setMaxConnections() to change max.");
         return -1;
@@ -156,7 +158,7 @@ int NetworkManager::accept() {
         logSocketError(code);
         return -2;
     }
-    const int index = addConnection(sock);
+    const int index = addConnection(sock, true);
     log.writeLog(1, "NetworkManager::accept(): New connection, socket %d.", index);
     announce(NETWORK_ACCEPT, index);
     return index;
@@ -179,7 +181,7 @@ int NetworkManager::connect(std::string host, std::string port) {
             logSocketError(code);
         return -1;
     }
-    const int index = addConnection(sock);
+    const int index = addConnection(sock, false);
     log.writeLog(1, "NetworkManager::connect(): Connected to %s:%s, socket %d.", host.c_str(), port.c_str(), index);
     announce(NETWORK_CONNECT, index);
     return index;
@@ -210,6 +212,7 @@ int NetworkManager::close(int index) {
     const std::vector<int> closing(m_sock.begin() + first, m_sock.begin() + end);
     m_sock.erase(m_sock.begin() + first, m_sock.begin() + end);
     m_queue.erase(m_queue.begin() + first, m_queue.begin() + end);
+    m_accepted.erase(m_accepted.begin() + first, m_accepted.begin() + end);
 
     int result = 0;
     for (std::size_t i = 0; i < closing.size(); i++) {

@@ -57,8 +57,9 @@ class NetworkManager : public Manager {
     // accepted connections only.
     int connect(std::string host, std::string port = DEFAULT_PORT);
 
-    // Most connections accept() lets in (3 unless set). Lowering it below the
-    // current count closes nothing. 0, or -1 for a negative value.
+    // Most accepted connections open at once (3 unless set); connections made
+    // with connect() do not count. Lowering it below the current count closes
+    // nothing. 0, or -1 for a negative value.
     int setMaxConnections(int max_connections);
     [[nodiscard]] int getMaxConnections() const noexcept { return m_max_connections; }
     [[nodiscard]] int getNumConnections() const noexcept { return static_cast<int>(m_sock.size()); }
@@ -103,7 +104,7 @@ class NetworkManager : public Manager {
     };
 
     // Appends a connection with an empty queue; returns its index.
-    int addConnection(int sock);
+    int addConnection(int sock, bool accepted);
     // Tells the interested objects that connection `index` opened or closed.
     void announce(int label, int index) const;
 
@@ -111,6 +112,9 @@ class NetworkManager : public Manager {
     int m_max_connections = 3;
     std::vector<int> m_sock;
     std::vector<std::deque<Message>> m_queue;
+    // whether each connection came in through accept(): only those count
+    // against the maximum
+    std::vector<bool> m_accepted;
 };
 
 // Writes the system's text for a socket error code as "\t<code> - <text>".

@@ -14,8 +14,6 @@ namespace vk {
 
 namespace {
 
-Vector positionOf(PathFind::Cell c) { return {static_cast<float>(c.x), static_cast<float>(c.y)}; }
-
 float straightLine(int dx, int dy) {
     const double x = dx;
     const double y = dy;
@@ -31,8 +29,9 @@ int usableExtent(int allocated, float boundary_extent) {
 
 } // namespace
 
-PathFind::PathFind(Object *p_o, Cell start, Cell goal, const Object *p_target, int width, int height)
-    : m_p_object(p_o), m_start(start), m_goal(goal) {
+PathFind::PathFind(Object *p_o, Cell start, Cell goal, const Object *p_target, int width, int height,
+                   Vector corner)
+    : m_p_object(p_o), m_start(start), m_goal(goal), m_corner(corner) {
     if (p_target)
         m_target_box = p_target->getBox();
     const bool start_inside = start.x >= 0 && start.y >= 0 && start.x < width && start.y < height;
@@ -45,6 +44,10 @@ PathFind::PathFind(Object *p_o, Cell start, Cell goal, const Object *p_target, i
         row.resize(static_cast<std::size_t>(width));
     // the costs are distances from the start
     node(start).g = 0;
+}
+
+Vector PathFind::positionOf(Cell c) const noexcept {
+    return m_corner + Vector(static_cast<float>(c.x), static_cast<float>(c.y));
 }
 
 // The heap keeps its best entry on top: the smallest f and, among equal f,

@@ -20,10 +20,10 @@ inline constexpr int PATH_SEARCHING = 1;
 // many steps as it needs.
 //
 // The object that will walk the path owns its search (Object::setPathFind);
-// the path manager lists it, without owning it, while it runs. Cells are whole
-// world positions: cell (x, y) stands for the position (x, y). A cell is
-// passable when the object, standing there, would touch no HARD object other
-// than one covering the goal.
+// the path manager lists it, without owning it, while it runs. Cells count
+// whole units from the corner of the world boundary: cell (x, y) stands for
+// the position corner + (x, y). A cell is passable when the object, standing
+// there, would touch no HARD object other than one covering the goal.
 //
 // With a target, the search also ends as soon as the object would touch the
 // target placed at the goal. The target's box is copied when the search
@@ -37,10 +37,12 @@ class PathFind {
         bool operator!=(const Cell &other) const noexcept { return !(*this == other); }
     };
 
-    // A search over `width` x `height` cells (the world boundary's extents).
-    // The node grid is allocated here, unless the size is not positive or the
-    // start lies outside it; such a search fails at its first step.
-    PathFind(Object *p_o, Cell start, Cell goal, const Object *p_target, int width, int height);
+    // A search over `width` x `height` cells (the world boundary's extents)
+    // counted from `corner` (the boundary's corner). The node grid is
+    // allocated here, unless the size is not positive or the start lies
+    // outside it; such a search fails at its first step.
+    PathFind(Object *p_o, Cell start, Cell goal, const Object *p_target, int width, int height,
+             Vector corner = Vector());
     PathFind(const PathFind &) = delete;
     PathFind &operator=(const PathFind &) = delete;
 
@@ -87,6 +89,7 @@ class PathFind {
     [[nodiscard]] const Node &node(Cell c) const {
         return m_nodes[static_cast<std::size_t>(c.y)][static_cast<std::size_t>(c.x)];
     }
+    [[nodiscard]] Vector positionOf(Cell c) const noexcept;
     static bool worse(const OpenEntry &a, const OpenEntry &b) noexcept;
     Cell takeBestOpen();
     void pushOpen(Cell c, const Node &n);
@@ -95,6 +98,7 @@ class PathFind {
     std::optional<Box> m_target_box;
     Cell m_start;
     Cell m_goal;
+    Vector m_corner;
     int m_width = 0;
     int m_height = 0;
     // m_height rows of m_width nodes

@@ -20,11 +20,11 @@ namespace {
 // cells is not searched.
 constexpr float MAX_SEARCH_CELLS = 1 << 20;
 
-// The cell of `position` in a world of `width` x `height` cells; false when
-// the position lies outside it (or is not a number).
-bool cellOf(Vector position, float width, float height, PathFind::Cell &cell) {
-    const float x = std::trunc(position.getX());
-    const float y = std::trunc(position.getY());
+// The cell of `position` in a world of `width` x `height` cells counted from
+// `corner`; false when the position lies outside it (or is not a number).
+bool cellOf(Vector position, Vector corner, float width, float height, PathFind::Cell &cell) {
+    const float x = std::trunc(position.getX() - corner.getX());
+    const float y = std::trunc(position.getY() - corner.getY());
     if (!(x >= 0 && x < width && y >= 0 && y < height))
         return false;
     cell = PathFind::Cell{static_cast<int>(x), static_cast<int>(y)};
@@ -79,19 +79,20 @@ int PathManager::findPath(Object *p_o, Vector goal, Object *p_target) {
         return -1;
     }
     PathFind::Cell start;
-    if (!cellOf(p_o->getPosition(), width, height, start)) {
+    const Vector corner = boundary.getCorner();
+    if (!cellOf(p_o->getPosition(), corner, width, height, start)) {
         log.writeLog("PathManager::findPath(): Error! Object %d at %s is outside the world.", p_o->getId(),
                      p_o->getPosition().toString().c_str());
         return -1;
     }
     PathFind::Cell goal_cell;
-    if (!cellOf(goal, width, height, goal_cell)) {
+    if (!cellOf(goal, corner, width, height, goal_cell)) {
         log.writeLog("PathManager::findPath(): Error! Goal %s is outside the world.", goal.toString().c_str());
         return -1;
     }
 
     auto search = std::make_unique<PathFind>(p_o, start, goal_cell, p_target, static_cast<int>(width),
-                                             static_cast<int>(height));
+                                             static_cast<int>(height), corner);
     PathFind *p_search = search.get();
     p_o->setPathFind(std::move(search));
     m_searches.push_back(p_search);

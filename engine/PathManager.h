@@ -27,11 +27,12 @@ class PathManager : public Manager {
     void shutDown() override;
 
     // Starts a search for a way for `p_o` from its cell to the cell of `goal`
-    // (positions truncated to whole cells). With `p_target`, the search also
-    // ends as soon as the object would touch the target placed at the goal.
-    // The object holds the search, dropping one it already had, and receives
-    // the result as a path event. -1 when not started, for a null object, or
-    // when the world or either cell is unusable.
+    // (whole cells counted from the world boundary's corner, wherever that
+    // lies; positions in between are truncated). With `p_target`, the search
+    // also ends as soon as the object would touch the target placed at the
+    // goal. The object holds the search, dropping one it already had, and
+    // receives the result as a path event. -1 when not started, for a null
+    // object, or when the world or either cell is unusable.
     int findPath(Object *p_o, Vector goal, Object *p_target = nullptr);
 
     // Advances the pending searches for at least `time_limit` milliseconds,

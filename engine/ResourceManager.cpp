@@ -122,10 +122,14 @@ template <typename Take> void takeKeywordLines(std::vector<std::string> &lines, 
     const std::size_t length = std::strlen(keyword);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < lines.size(); i++) {
-        if (startsWith(lines[i], keyword))
+        if (startsWith(lines[i], keyword)) {
             take(lines[i], lines[i].size() > length + 1 ? lines[i].substr(length + 1) : std::string());
-        else
-            lines[kept++] = std::move(lines[i]);
+            continue;
+        }
+        // a string moved onto itself may come out empty
+        if (kept != i)
+            lines[kept] = std::move(lines[i]);
+        kept++;
     }
     lines.resize(kept);
 }

@@ -102,7 +102,7 @@ int SceneGraph::removeObject(Object *p_o) {
             failed |= m_grid.removeObject(p_o) == -1;
         }
     }
-    if (failed) {
+    if (failed && !gameOver()) {
         LogManager::getInstance().writeLog("SceneGraph::removeObject(): Error removing Object (id %d)! Pointer is %p.",
                                            p_o->getId(), static_cast<void *>(p_o));
         return -1;

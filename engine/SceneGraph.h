@@ -19,7 +19,7 @@ namespace vk {
 // but the inactive list. Objects call the update operations from their
 // setters while they still hold the old value, so the indexes follow every
 // change. Lists hold non-owning pointers. Once the game is over, a missing
-// entry found during an update is accepted silently.
+// entry found during an update or a removal is accepted silently.
 class SceneGraph {
   public:
     SceneGraph() = default;

@@ -9,27 +9,28 @@
 
 namespace vk {
 
+namespace {
+
+// In double, where the square of any float stays finite and not zero: a
+// length that a float can hold comes out right.
+double lengthOf(double x, double y) { return std::sqrt(x * x + y * y); }
+
+} // namespace
+
 void Vector::setXY(float x, float y) noexcept {
     m_x = x;
     m_y = y;
 }
 
-float Vector::getMagnitude() const { return std::sqrt(m_x * m_x + m_y * m_y); }
+float Vector::getMagnitude() const { return static_cast<float>(lengthOf(m_x, m_y)); }
 
 void Vector::normalize() {
-    float length = getMagnitude();
-    // squares that overflow or fall below the normal range would give a
-    // wrong length: bring the larger component to 1 first
-    if (!(length > 1e-18f && length < 1e18f)) {
-        const float larger = std::fmax(std::fabs(m_x), std::fabs(m_y));
-        if (!(larger > 0) || !std::isfinite(larger))
-            return;
-        m_x /= larger;
-        m_y /= larger;
-        length = getMagnitude();
-    }
-    m_x /= length;
-    m_y /= length;
+    const double length = lengthOf(m_x, m_y);
+    // a zero vector has no direction, nor has one that is not finite
+    if (!(length > 0) || !std::isfinite(length))
+        return;
+    m_x = static_cast<float>(m_x / length);
+    m_y = static_cast<float>(m_y / length);
 }
 
 void Vector::scale(float s) noexcept {

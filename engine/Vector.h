@@ -17,6 +17,8 @@ class Vector {
     void setY(float y) noexcept { m_y = y; }
     void setXY(float x, float y) noexcept;
 
+    // Right for every length a float can hold, even where the squares of the
+    // components could not be held (infinite beyond that).
     [[nodiscard]] float getMagnitude() const;
     // Unit length, however small or large the vector; a zero vector stays
     // zero, and one that is not finite is left as it is.

@@ -9,11 +9,7 @@
 
 namespace vk {
 
-float distance(Vector p1, Vector p2) {
-    const float dx = p1.getX() - p2.getX();
-    const float dy = p1.getY() - p2.getY();
-    return std::sqrt(dx * dx + dy * dy);
-}
+float distance(Vector p1, Vector p2) { return (p1 - p2).getMagnitude(); }
 
 bool boxContainsPosition(Box b, Vector p) {
     const Vector c = b.getCorner();

@@ -149,18 +149,26 @@ TEST_F(NetworkTest, RefusesWhatItCannotServe) {
     EXPECT_EQ(nm.connect("127.0.0.1", "1"), -1);
 }
 
+// Connections made with connect() do not count against the maximum; closing
+// an accepted one makes room for another.
 TEST_F(NetworkTest, AcceptsUpToTheMaximumAndAnnouncesEachNewIndex) {
     Listener listener;
     const int port = listen();
     EXPECT_EQ(nm.accept(), -1);
+    ASSERT_EQ(nm.connect("127.0.0.1", std::to_string(port)), 0);
     Peer a(port), b(port), c(port), d(port);
-    for (int i = 0; i < 3; i++)
+    for (int i = 1; i <= 3; i++)
         EXPECT_EQ(acceptOne(), i);
     EXPECT_EQ(nm.accept(), -1);
     EXPECT_EQ(nm.setMaxConnections(-1), -1);
     EXPECT_EQ(nm.setMaxConnections(4), 0);
+    EXPECT_EQ(acceptOne(), 4);
+    Peer e(port);
+    ASSERT_EQ(nm.close(0), 0);
+    EXPECT_EQ(nm.accept(), -1);
+    ASSERT_EQ(nm.close(1), 0);
     EXPECT_EQ(acceptOne(), 3);
-    EXPECT_EQ(listener.events, (Events{{0, 0}, {0, 1}, {0, 2}, {0, 3}}));
+    EXPECT_EQ(listener.events, (Events{{1, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {2, 0}, {2, 1}, {0, 3}}));
 }
 
 TEST_F(NetworkTest, ClosingShiftsLaterConnectionsDownWithTheirQueues) {

@@ -1,8 +1,10 @@
 #include "PathFind.h"
 #include "PathSupport.h"
+#include "geometry.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ using vk::Vector;
 
 TEST(PathManager, FindPathRefusesWhatCannotBeSearched) {
     const vk::Box world(Vector(0, 0), 20, 10);
+    const vk::Box away(Vector(100, 100), 50, 50);
     const struct {
         vk::Box boundary;
         Vector from, goal;
@@ -21,6 +24,8 @@ TEST(PathManager, FindPathRefusesWhatCannotBeSearched) {
         {world, {1, 1}, {3, 3}, "PathManager::findPath(): Error! Object is NULL"},
         {world, {20, 1}, {3, 3}, "PathManager::findPath(): Error! Object 1 at (20,1) is outside the world."},
         {world, {1, 1}, {std::nanf(""), 3}, "PathManager::findPath(): Error! Goal (nan,3) is outside the world."},
+        {away, {10, 10}, {120, 120}, "PathManager::findPath(): Error! Object 1 at (10,10) is outside the world."},
+        {away, {120, 120}, {149, 150}, "PathManager::findPath(): Error! Goal (149,150) is outside the world."},
         {vk::Box(Vector(0, 0), 5000, 5000), {1, 1}, {3, 3},
          "PathManager::findPath(): Error! World boundary (0,0) h: 5000 v: 5000 cannot be searched."},
     };
@@ -33,6 +38,33 @@ TEST(PathManager, FindPathRefusesWhatCannotBeSearched) {
         EXPECT_TRUE(w.env.logHas(c.message)) << c.message;
         EXPECT_EQ(World::pm().getSearchCount(), 0);
     }
+}
+
+// A wall across a boundary far from the origin, with a gap at the bottom: the
+// way found stays inside the boundary and goes round the wall.
+TEST(PathManager, SearchesTheBoundaryWhereverItLies) {
+    const vk::Box boundary(Vector(100, 100), 50, 50);
+    World world(boundary);
+    for (int y = 100; y < 141; y++)
+        World::wall(Vector(130, static_cast<float>(y)));
+    auto *p_walker = new Walker(Vector(120.5f, 120));
+    ASSERT_EQ(World::pm().findPath(p_walker, Vector(140, 120)), 0);
+    World::pm().cycle(10000);
+    ASSERT_EQ(p_walker->heard.size(), 1u);
+    ASSERT_EQ(p_walker->heard[0].result, vk::PATH_FOUND);
+    const std::vector<Vector> way = p_walker->heard[0].path.getWaypoints();
+    EXPECT_EQ(way.front(), Vector(120, 120));
+    EXPECT_EQ(way.back(), Vector(140, 120));
+    float lowest = 0;
+    for (std::size_t i = 0; i < way.size(); i++) {
+        EXPECT_TRUE(vk::boxContainsPosition(boundary, way[i])) << way[i].toString();
+        EXPECT_TRUE(World::wm().getCollisions(p_walker, way[i]).isEmpty()) << way[i].toString();
+        if (i > 0) {
+            EXPECT_LE(vk::distance(way[i - 1], way[i]), 1.5f);
+        }
+        lowest = std::max(lowest, way[i].getY());
+    }
+    EXPECT_GT(lowest, 140);
 }
 
 TEST(PathManager, EverySearchEndsOnceWithItsResultAndIsDropped) {

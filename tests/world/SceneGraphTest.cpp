@@ -42,8 +42,14 @@ TEST(SceneGraph, MissingEntriesAreReportedOnlyWhileTheGameRuns) {
     ASSERT_EQ(stranger.startUp(), 0);
     EXPECT_EQ(stranger.updateVisible(o, false), -1);
     EXPECT_TRUE(world.env.logHas("SceneGraph::updateVisible(): unable to remove visible object (Ghost)"));
+    EXPECT_EQ(stranger.removeObject(o), -1);
+    EXPECT_EQ(world.env.logMessages().back().rfind("SceneGraph::removeObject(): Error removing Object (id " +
+                                                       std::to_string(o->getId()) + ")! Pointer is ",
+                                                   0),
+              0u);
     vk::GameManager::getInstance().setGameOver(true);
     const std::size_t lines = world.env.logMessages().size();
+    EXPECT_EQ(stranger.removeObject(o), 0);
     EXPECT_EQ(stranger.updateVisible(o, false), 0);
     EXPECT_EQ(stranger.updateAltitude(o, 3), 0);
     EXPECT_EQ(stranger.updateActive(o, false), -1); // a missing type entry always counts, silently

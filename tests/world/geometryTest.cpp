@@ -20,9 +20,20 @@ TEST(Geometry, VectorsNormalizeToUnitLengthOrZeroAndNumbersPrintShort) {
         EXPECT_EQ(unit.getX() < 0, tiny_or_huge.getX() < 0);
     }
 
-    Vector zero;
-    zero.normalize();
-    EXPECT_TRUE(zero.isZero());
+    // a vector that is not finite has no direction: it stays as it is
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const Vector odd : {Vector(), Vector(nan, 1), Vector(-1, nan), Vector(inf, 2), Vector(inf, -inf)}) {
+        Vector same = odd;
+        same.normalize();
+        EXPECT_EQ(same.toString(), odd.toString());
+    }
+
+    // lengths a float holds, though their squares do not
+    EXPECT_FLOAT_EQ(Vector(2e19f, 2e19f).getMagnitude(), 2.828427e19f);
+    EXPECT_FLOAT_EQ(Vector(3e-30f, -4e-30f).getMagnitude(), 5e-30f);
+    EXPECT_FLOAT_EQ(vk::distance(Vector(-1e38f, 0), Vector(1e38f, 1)), 2e38f);
+    EXPECT_FLOAT_EQ(vk::distance(Vector(1e19f, 1e19f), Vector(-1e19f, -1e19f)), 2.828427e19f);
     EXPECT_EQ(Vector(100, -0.25f).toString(), "(100,-0.25)");
 }
 
