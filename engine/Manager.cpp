@@ -90,18 +90,19 @@ int Manager::onEvent(const Event *p_event) const {
         return 0;
     }
 
+    // one slot per type: a handler that empties it and registers again
+    // reopens the type further on, where this event must not find it again
+    const int i = findEvent(type);
+    if (i < 0)
+        return 0;
+    // copy first: handlers may (un)register interests during delivery
+    const ObjectList interested = m_obj_list[i];
     int count = 0;
-    for (int i = 0; i < m_event_count; i++) {
-        if (m_event_name[i] != type)
-            continue;
-        // copy first: handlers may (un)register interests during delivery
-        const ObjectList interested = m_obj_list[i];
-        ObjectListIterator li(&interested);
-        for (li.first(); !li.isDone(); li.next()) {
-            Object *p_o = li.currentObject();
-            if (p_o->isActive() && p_o->eventHandler(p_event) != 0)
-                count++;
-        }
+    ObjectListIterator li(&interested);
+    for (li.first(); !li.isDone(); li.next()) {
+        Object *p_o = li.currentObject();
+        if (p_o->isActive() && p_o->eventHandler(p_event) != 0)
+            count++;
     }
     return count;
 }

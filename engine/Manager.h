@@ -37,8 +37,9 @@ class Manager {
     int registerInterest(Object *p_o, std::string event_type);
     int unregisterInterest(Object *p_o, std::string event_type);
 
-    // Delivers the event to every active interested object; returns how many
-    // handled it.
+    // Delivers the event once to every active object that was interested
+    // when delivery began, in registration order; returns how many handled
+    // it. Interests that handlers change count from the next event.
     int onEvent(const Event *p_event) const;
 
   private:

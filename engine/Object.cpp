@@ -42,8 +42,6 @@ Manager &managerFor(const std::string &event_type) {
     return WorldManager::getInstance();
 }
 
-SceneGraph &sceneGraph() { return WorldManager::getInstance().getSceneGraph(); }
-
 const char *boolText(bool value) { return value ? "true" : "false"; }
 
 // A length for the log's "%d".
@@ -67,7 +65,11 @@ int takeNextId() { return g_next_id < INT_MAX ? g_next_id++ : g_next_id; }
 } // namespace
 
 Object::Object() : m_id(takeNextId()) {
-    if (WorldManager::getInstance().insertObject(this) == -1)
+    WorldManager &world = WorldManager::getInstance();
+    // a running world owns the object even if indexing it fails part-way,
+    // so that deleting it still clears what was indexed
+    m_is_in_world = world.isStarted();
+    if (world.insertObject(this) == -1)
         LogManager::getInstance().writeLog("Object::Object(): Error! Unable to add %p to game world.",
                                            static_cast<void *>(this));
 }
@@ -75,7 +77,7 @@ Object::Object() : m_id(takeNextId()) {
 Object::~Object() {
     unregisterAll();
     dropPathFind();
-    if (WorldManager::getInstance().removeObject(this) == -1)
+    if (m_is_in_world && WorldManager::getInstance().removeObject(this) == -1)
         LogManager::getInstance().writeLog("Object::~Object(): Error! Unable to remove %p from game world.",
                                            static_cast<void *>(this));
 }
@@ -90,7 +92,8 @@ void Object::setId(int id) {
 }
 
 void Object::setType(std::string type) {
-    sceneGraph().updateType(this, type);
+    if (SceneGraph *p_graph = indexes())
+        p_graph->updateType(this, type);
     m_type = std::move(type);
     m_modified |= attr::TYPE;
 }
@@ -103,7 +106,8 @@ int Object::setPosition(Vector position) {
                                            position.toString().c_str());
         return -1;
     }
-    sceneGraph().updatePosition(this, position);
+    if (SceneGraph *p_graph = indexes())
+        p_graph->updatePosition(this, position);
     m_position = position;
     m_modified |= attr::POSITION;
     return 0;
@@ -165,7 +169,8 @@ int Object::setSolidness(Solidness solidness) {
                                            static_cast<int>(solidness));
         return -1;
     }
-    if (sceneGraph().updateSolidness(this, solidness) == -1)
+    SceneGraph *p_graph = indexes();
+    if (p_graph && p_graph->updateSolidness(this, solidness) == -1)
         return -1;
     m_solidness = solidness;
     m_modified |= attr::SOLIDNESS;
@@ -185,7 +190,8 @@ int Object::setAltitude(int altitude) {
                                            altitude, 0, MAX_ALTITUDE);
         return -1;
     }
-    if (sceneGraph().updateAltitude(this, altitude) == -1)
+    SceneGraph *p_graph = indexes();
+    if (p_graph && p_graph->updateAltitude(this, altitude) == -1)
         return -1;
     m_altitude = altitude;
     m_modified |= attr::ALTITUDE;
@@ -241,7 +247,8 @@ bool Object::isVisible() const { return m_is_visible; }
 int Object::setVisible(bool visible) {
     if (visible == m_is_visible)
         return 0;
-    if (sceneGraph().updateVisible(this, visible) == -1)
+    SceneGraph *p_graph = indexes();
+    if (p_graph && p_graph->updateVisible(this, visible) == -1)
         return -1;
     m_is_visible = visible;
     m_modified |= attr::VISIBLE;
@@ -251,7 +258,8 @@ int Object::setVisible(bool visible) {
 int Object::setActive(bool active) {
     if (active == m_is_active)
         return 0;
-    if (sceneGraph().updateActive(this, active) == -1)
+    SceneGraph *p_graph = indexes();
+    if (p_graph && p_graph->updateActive(this, active) == -1)
         return -1;
     m_is_active = active;
     m_modified |= attr::ACTIVE;
@@ -267,10 +275,12 @@ int Object::setBox(Box box) {
         return -1;
     }
     // out and back in, so the grid cells are those of the new extent
-    SceneGraph &graph = sceneGraph();
-    graph.removeObject(this);
+    SceneGraph *p_graph = indexes();
+    if (p_graph)
+        p_graph->removeObject(this);
     m_box = box;
-    graph.insertObject(this);
+    if (p_graph)
+        p_graph->insertObject(this);
     m_modified |= attr::BOX;
     return 0;
 }
@@ -311,6 +321,10 @@ Shape Object::noShape() {
     Shape shape;
     shape.setType(SHAPE_NONE);
     return shape;
+}
+
+SceneGraph *Object::indexes() const {
+    return m_is_in_world ? &WorldManager::getInstance().getSceneGraph() : nullptr;
 }
 
 int Object::getNextId() noexcept { return g_next_id; }

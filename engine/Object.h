@@ -16,6 +16,7 @@ namespace vk {
 
 class Event;
 class PathFind;
+class SceneGraph;
 
 // Most interests one object may hold.
 inline constexpr int MAX_OBJ_EVENTS = 100;
@@ -57,6 +58,10 @@ inline constexpr unsigned ALL_OBJECT = 0x3FFFF;
 // over ownership. An object destroyed some other way (a test's stack object)
 // still leaves the world and every interest list cleanly.
 //
+// The world refuses objects made while it is not running: it never lists,
+// moves or deletes them, and their setters change the object alone. Those
+// who made such an object delete it themselves.
+//
 // Every setter that affects the world's indexes tells the scene graph while
 // the object still holds the old value, so the indexes always agree with it.
 class Object {
@@ -72,6 +77,9 @@ class Object {
     // lower it again after construction.
     [[nodiscard]] static int getNextId() noexcept;
     static void setNextId(int next_id) noexcept;
+
+    // Whether the world was running, and so took the object, when it was made.
+    [[nodiscard]] bool isInWorld() const noexcept { return m_is_in_world; }
 
     virtual void setType(std::string type);
     [[nodiscard]] std::string getType() const { return m_type; }
@@ -187,6 +195,8 @@ class Object {
     void setPathFind(std::unique_ptr<PathFind> p_path_find);
 
   private:
+    // The world's indexes, or null for an object the world refused.
+    [[nodiscard]] SceneGraph *indexes() const;
     void dropPathFind();
     void unregisterAll();
     static Shape noShape();
@@ -213,6 +223,7 @@ class Object {
     Path m_path;
     bool m_follow_path = false;
     bool m_avoid_collisions = false;
+    bool m_is_in_world = false;
 };
 
 } // namespace vk

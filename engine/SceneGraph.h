@@ -16,10 +16,10 @@ namespace vk {
 // the active ones by type, and the grid of the active solid ones.
 //
 // An object is either active or inactive; an inactive object is in no index
-// but the inactive list. Objects call the update operations from their
-// setters while they still hold the old value, so the indexes follow every
-// change. Lists hold non-owning pointers. Once the game is over, a missing
-// entry found during an update or a removal is accepted silently.
+// but the inactive list. The world's objects call the update operations from
+// their setters while they still hold the old value, so the indexes follow
+// every change. Lists hold non-owning pointers. Once the game is over, a
+// missing entry found during an update or a removal is accepted silently.
 class SceneGraph {
   public:
     SceneGraph() = default;

@@ -24,6 +24,12 @@ bool isValidExtent(const Box &box) {
            box.getHorizontal() >= 0 && box.getVertical() >= 0;
 }
 
+int refuseStranger(const char *operation, const Object *p_o) {
+    LogManager::getInstance().writeLog("WorldManager::%s(): Error! Object %p is not in the game world.", operation,
+                                       static_cast<const void *>(p_o));
+    return -1;
+}
+
 Object *firstHard(const ObjectList &list) {
     for (int i = 0; i < list.getCount(); i++)
         if (list[i]->getSolidness() == HARD)
@@ -147,6 +153,9 @@ ObjectList WorldManager::getCollisions(const Object *p_o, Vector where) const {
 }
 
 int WorldManager::markForDelete(Object *p_o) {
+    // an object the world refused is not the world's to delete
+    if (p_o && !p_o->isInWorld())
+        return refuseStranger("markForDelete", p_o);
     for (int i = 0; i < m_deletions.getCount(); i++)
         if (m_deletions[i] == p_o)
             return 0;
@@ -348,6 +357,9 @@ int WorldManager::setViewSlack(Vector slack) {
 }
 
 int WorldManager::setViewFollowing(Object *p_o) {
+    // only the world's objects tell it when they go
+    if (p_o && !p_o->isInWorld())
+        return refuseStranger("setViewFollowing", p_o);
     m_p_view_following = p_o;
     return 0;
 }

@@ -43,7 +43,7 @@ class WorldManager : public Manager {
     [[nodiscard]] ObjectList getCollisions(const Object *p_o, Vector where) const;
 
     // The object is deleted at the end of the current update; marking it
-    // again changes nothing.
+    // again changes nothing. -1 for an object the world refused.
     int markForDelete(Object *p_o);
 
     // Moves the object to `where` unless a collision blocks it: 0 when it
@@ -71,7 +71,8 @@ class WorldManager : public Manager {
     int setViewSlack(Vector slack);
     [[nodiscard]] Vector getViewSlack() const noexcept { return m_view_slack; }
     // The view keeps this object in its slack zone whenever it moves; null
-    // stops following. Deleting the object stops it too.
+    // stops following. Deleting the object stops it too. -1 for an object
+    // the world refused.
     int setViewFollowing(Object *p_o);
     [[nodiscard]] Object *getViewFollowing() const noexcept { return m_p_view_following; }
 

@@ -25,13 +25,17 @@ struct OpenManager : Manager {
     bool isValid(std::string event_type) const override { return event_type != "refused"; }
 };
 
-// Counts what it receives and runs an optional action inside its handler.
+// Counts what it receives, notes itself in a shared list of receivers when
+// given one, and runs an optional action inside its handler.
 struct Recorder : Object {
     int handled = 0;
     int result = 1;
+    std::vector<const Object *> *p_heard = nullptr;
     std::function<void()> on_event;
     int eventHandler(const Event *) override {
         handled++;
+        if (p_heard)
+            p_heard->push_back(this);
         if (on_event)
             on_event();
         return result;
@@ -157,23 +161,46 @@ TEST_F(ManagerTest, AHundredEventTypesAtMostAndFreedSlotsAreReused) {
     EXPECT_EQ(m.onEvent(&e7), 0);
 }
 
-TEST_F(ManagerTest, HandlersMayChangeInterestsDuringDelivery) {
+// Each event reaches the objects registered when its delivery began, once
+// each and in registration order; what handlers change counts from the next
+// event on.
+TEST_F(ManagerTest, HandlersChangeInterestsFromTheNextEventOn) {
     OpenManager m;
-    Recorder leaver, joiner, host;
+    std::vector<const Object *> heard;
+    Recorder leaver, host, last, joiner;
+    Recorder solo, newcomer, bystander;
+    for (Recorder *p : {&leaver, &host, &last, &joiner, &solo, &newcomer, &bystander})
+        p->p_heard = &heard;
+    const auto deliver = [&](const std::string &type) {
+        heard.clear();
+        const Event e = eventOf(type);
+        const int handled = m.onEvent(&e);
+        EXPECT_EQ(handled, static_cast<int>(heard.size())) << type;
+        return heard;
+    };
+    using Heard = std::vector<const Object *>;
+
     leaver.on_event = [&] { m.unregisterInterest(&leaver, "tick"); };
     host.on_event = [&] { m.registerInterest(&joiner, "tick"); };
-    m.registerInterest(&leaver, "tick");
-    m.registerInterest(&host, "tick");
+    for (Recorder *p : {&leaver, &host, &last})
+        m.registerInterest(p, "tick");
+    EXPECT_EQ(deliver("tick"), (Heard{&leaver, &host, &last}));
+    EXPECT_EQ(deliver("tick"), (Heard{&host, &last, &joiner}));
 
-    const Event e = eventOf("tick");
-    EXPECT_EQ(m.onEvent(&e), 2);
-    EXPECT_EQ(leaver.handled, 1);
-    EXPECT_EQ(joiner.handled, 0);
-
-    EXPECT_EQ(m.onEvent(&e), 2);
-    EXPECT_EQ(leaver.handled, 1);
-    EXPECT_EQ(joiner.handled, 1);
-    EXPECT_EQ(host.handled, 2);
+    // the last object of a type leaves and comes back, bringing another: the
+    // type's slot closes and reopens behind the type registered after it
+    solo.on_event = [&] {
+        if (solo.handled > 1)
+            return;
+        m.unregisterInterest(&solo, "solo");
+        m.registerInterest(&solo, "solo");
+        m.registerInterest(&newcomer, "solo");
+    };
+    m.registerInterest(&solo, "solo");
+    m.registerInterest(&bystander, "other");
+    EXPECT_EQ(deliver("solo"), (Heard{&solo}));
+    EXPECT_EQ(deliver("solo"), (Heard{&solo, &newcomer}));
+    EXPECT_EQ(deliver("other"), (Heard{&bystander}));
 }
 
 TEST_F(ManagerTest, RepeatedStartAndStopOnlyWarn) {

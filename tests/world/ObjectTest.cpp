@@ -1,4 +1,5 @@
 #include "EventStep.h"
+#include "ResourceManager.h"
 #include "WorldSupport.h"
 
 #include <gtest/gtest.h>
@@ -6,10 +7,12 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <memory>
 
 using vk::Object;
 using vk::Vector;
 using worldtest::box;
+using worldtest::contents;
 using worldtest::Probe;
 using worldtest::World;
 
@@ -131,21 +134,77 @@ TEST(Object, AHundredInterestsAtMost) {
     EXPECT_EQ(o->getEventName(50), "e51");
 }
 
-TEST(Object, ObjectMadeBeforeTheWorldStartsIsNotPartOfIt) {
+// Objects made before the world starts or after it stops are refused. Their
+// setters change them alone; the world never lists, moves nor deletes them,
+// whether they live on the stack or on the heap.
+TEST(Object, ObjectsTheWorldRefusedStayOutOfItWhateverTheirSetters) {
     vktest::TestEnv env;
     vk::LogManager::getInstance().startUp();
     vk::LogManager::getInstance().setLogLevel(2);
+    vk::ResourceManager &rm = vk::ResourceManager::getInstance();
+    ASSERT_EQ(rm.startUp(), 0);
+    env.writeFile("rock.txt", "1\n3\n2\n1\nwhite\n###\n###\n");
+    ASSERT_EQ(rm.loadSprite(env.path("rock.txt"), "rock"), 0);
+    vk::WorldManager &wm = World::wm();
+
+    // every setter that files an object somewhere, each changing a value
+    const auto changeAll = [](Object &o, float x, bool end_active) {
+        EXPECT_EQ(o.setActive(!o.isActive()), 0);
+        EXPECT_EQ(o.setActive(true), 0);
+        o.setType(o.getType() == "Stray" ? "Lost" : "Stray");
+        EXPECT_EQ(o.setPosition(Vector(x, 5)), 0);
+        EXPECT_EQ(o.setBox(box(0, 0, x, 1)), 0);
+        EXPECT_EQ(o.setSprite("rock"), 0);
+        EXPECT_EQ(o.setSolidness(o.isSolid() ? vk::SPECTRAL : vk::SOFT), 0);
+        EXPECT_EQ(o.setAltitude(o.getAltitude() == 4 ? 0 : 4), 0);
+        EXPECT_EQ(o.setVisible(!o.isVisible()), 0);
+        EXPECT_EQ(o.setActive(end_active), 0);
+        EXPECT_EQ(o.isActive(), end_active);
+        EXPECT_EQ(o.getPosition(), Vector(x, 5));
+        EXPECT_EQ(o.getBox(), box(-1.5f, -1, 3, 2));
+    };
     {
-        Object outsider;
+        Probe on_stack(Vector(10, 5));
+        const auto on_heap = std::make_unique<Probe>(Vector(10, 5));
         char address[32];
-        std::snprintf(address, sizeof address, "%p", static_cast<void *>(&outsider));
+        std::snprintf(address, sizeof address, "%p", static_cast<void *>(&on_stack));
         EXPECT_TRUE(env.logHas("WorldManager::insertObject(): Warning! Not adding Object " +
-                               std::to_string(outsider.getId())));
+                               std::to_string(on_stack.getId())));
         EXPECT_TRUE(env.logHas(std::string(30, ' ') + "because WorldManager not started."));
         EXPECT_TRUE(env.logHas("Object::Object(): Error! Unable to add " + std::string(address) + " to game world."));
-        World::wm().startUp();
-        EXPECT_TRUE(World::wm().getAllObjects(true).isEmpty());
+        changeAll(on_stack, 11, true);
+        changeAll(*on_heap, 12, false);
+
+        ASSERT_EQ(wm.startUp(), 0);
+        wm.setBoundary(box(0, 0, 80, 24));
+        auto *owned = new Probe(Vector(10, 5));
+        owned->setType("Stray");
+        owned->setVelocity(Vector(1, 0));
+        changeAll(on_stack, 10, false);
+        changeAll(*on_heap, 10, true);
+        on_heap->setVelocity(Vector(0, 1));
+        EXPECT_EQ(contents(wm.getAllObjects(true)), std::vector<Object *>{owned});
+        EXPECT_TRUE(wm.getCollisions(owned, Vector(10, 5)).isEmpty());
+        EXPECT_EQ(worldtest::checkIndexes({owned}, {"Stray", "Lost"}), "");
+        EXPECT_EQ(wm.markForDelete(&on_stack), -1);
+        EXPECT_EQ(wm.markForDelete(on_heap.get()), -1);
+        EXPECT_TRUE(env.logHas("WorldManager::markForDelete(): Error! Object " + std::string(address) +
+                               " is not in the game world."));
+        EXPECT_EQ(wm.setViewFollowing(on_heap.get()), -1);
+        wm.update();
+        EXPECT_EQ(owned->getPosition(), Vector(11, 5));
+        EXPECT_EQ(on_heap->getPosition(), Vector(10, 5));
+
+        wm.shutDown();
+        Probe made_after(Vector(10, 5));
+        changeAll(made_after, 13, false);
+        wm.shutDown();
+        ASSERT_EQ(wm.startUp(), 0);
+        EXPECT_TRUE(wm.getAllObjects(true).isEmpty());
+        wm.shutDown();
     }
-    World::wm().shutDown();
+    // they were never in the world, so leaving it cannot fail
+    EXPECT_EQ(env.readLog().find("Unable to remove"), std::string::npos);
+    rm.shutDown();
     vk::LogManager::getInstance().shutDown();
 }
