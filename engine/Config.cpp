@@ -45,6 +45,8 @@ Config &Config::getInstance() {
     return config;
 }
 
+void Config::reset() { *this = Config(); }
+
 std::string Config::readConfig() const {
     const std::string file_name = configFileName();
     std::ifstream file(file_name);
