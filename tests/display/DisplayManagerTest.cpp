@@ -2,6 +2,7 @@
 #include "DisplayTestSupport.h"
 #include "EventStep.h"
 #include "WorldManager.h"
+#include "inFreshProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,24 @@ TEST(DisplayManager, StartUpFailsCleanlyWithoutCellsOrADisplay) {
     EXPECT_TRUE(env.logHas("Log Manager started."));
     EXPECT_TRUE(env.logHas("GameManager::startUp(): Error! Starting display manager."));
     EXPECT_FALSE(env.logHas("Display manager stopped"));
+}
+
+// Every start of the engine on a fresh server that resets when its last
+// client leaves, as one started by xvfb-run does, opens its window: a reset
+// during start-up would hang up on the next connection, and the graphics
+// library ends the process when it cannot connect.
+TEST(DisplayManager, OpensItsWindowOnAServerThatResetsWhenIdle) {
+    for (int launch = 0; launch < 20; launch++) {
+        SCOPED_TRACE("launch " + std::to_string(launch));
+        vktest::inFreshProcess([] {
+            const vktest::XServer x_server(true);
+            ASSERT_TRUE(x_server.ok()) << x_server.error();
+            const vktest::TestEnv env("networking:false,");
+            EXPECT_EQ(vk::GameManager::getInstance().startUp(), 0);
+            EXPECT_NE(DisplayManager::getInstance().getWindow(), nullptr);
+            vk::GameManager::getInstance().shutDown();
+        });
+    }
 }
 
 TEST(DisplayManager, WindowTakesTheConfiguredOrTheScreensSizeAndStartsAgainAfterShutDown) {
