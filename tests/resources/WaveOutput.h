@@ -40,6 +40,13 @@ class WaveOutput {
         unsetenv("ALSOFT_DRIVERS");
         setenv("ALSOFT_CONF", env.path("alsoft.conf").c_str(), 1);
     }
+    // the tests after this one in the process play into the silent back end
+    ~WaveOutput() {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        unsetenv("ALSOFT_CONF");
+    }
+    WaveOutput(const WaveOutput &) = delete;
+    WaveOutput &operator=(const WaveOutput &) = delete;
 
     // Listens to what has been written every 50 ms until `done` holds for it
     // or `seconds` pass, which only a broken player reaches however loaded the
