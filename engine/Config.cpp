@@ -45,6 +45,8 @@ Config &Config::getInstance() {
     return config;
 }
 
+void Config::reset() { *this = Config(); }
+
 std::string Config::readConfig() const {
     const std::string file_name = configFileName();
     std::ifstream file(file_name);
@@ -69,6 +71,10 @@ std::string Config::readConfig() const {
 
 int Config::loadConfig(std::string config) {
     m_config = config.empty() ? readConfig() : std::move(config);
+    // match() given no text searches the entries it parsed last: a missing
+    // or empty file would bring back the settings of the file before it
+    if (m_config.empty())
+        return 0;
     const std::string &text = m_config;
     const LogManager &log = LogManager::getInstance();
 

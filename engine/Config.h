@@ -12,7 +12,6 @@ class Config {
   public:
     static Config &getInstance();
     Config(const Config &) = delete;
-    Config &operator=(const Config &) = delete;
 
     // Applies the keys present in `config` (the file's text when empty);
     // absent keys keep their current values. Always returns 0.
@@ -21,6 +20,9 @@ class Config {
     // The configuration file's entries joined into one text; "" when the file
     // (VESSIK_CONFIG, or vk-config.txt) cannot be opened.
     [[nodiscard]] std::string readConfig() const;
+
+    // Returns every setting to its built-in default, as before the first load.
+    void reset();
 
     // Writes every setting into the log at level 1.
     void writeSummary() const;
@@ -50,6 +52,8 @@ class Config {
 
   private:
     Config() = default;
+    // only reset() copies: a fresh record over the singleton
+    Config &operator=(const Config &) = default;
 
     std::string m_config;
     int m_window_horizontal_pixels = 1024;

@@ -92,8 +92,9 @@ int DisplayManager::startUp() {
         return 0;
     }
 
-    // the graphics library ends the process if it finds no display
-    if (!platform::graphicsDisplayReachable()) {
+    // the graphics library ends the process if it finds no display; the
+    // connection stays open until shutDown()
+    if (!platform::holdGraphicsDisplay()) {
         const char *p_display = std::getenv("DISPLAY");
         if (!p_display || !*p_display)
             log.writeLog("DisplayManager::startUp(): Error! No display: DISPLAY is not set (headless mode runs "
@@ -197,6 +198,7 @@ void DisplayManager::release() {
     m_ink_by_cell.clear();
     // the font's textures go with the window rather than at process exit
     m_p_font.reset();
+    platform::releaseGraphicsDisplay();
 }
 
 void DisplayManager::shutDown() {

@@ -45,8 +45,10 @@ class DisplayManager : public Manager {
     static DisplayManager &getInstance();
     ~DisplayManager() override;
 
-    // Opens the window from the configuration. -1 without a reachable
-    // display, with no character cells, or when the window or font fails.
+    // Opens the window from the configuration, holding a connection of its
+    // own to the display from before the window is made until shutDown().
+    // -1 without a reachable display, with no character cells, or when the
+    // window or font fails.
     int startUp() override;
     // Closes the window and releases every graphics object; safe twice.
     void shutDown() override;

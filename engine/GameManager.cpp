@@ -183,6 +183,10 @@ void GameManager::shutDown() {
     log.writeLog("** Game engine stopped **");
     if (log.isStarted())
         log.shutDown();
+    // a later start begins as the first one did: at step 0, with the
+    // settings of its own configuration file alone
+    m_step_count = 0;
+    Config::getInstance().reset();
     platform::releaseQuitSignals();
     Manager::shutDown();
 }

@@ -13,6 +13,9 @@ class GameManager : public Manager {
     // Loads the configuration, opens the log and starts the managers. On -1
     // the managers started so far stay running; call shutDown() to stop them.
     int startUp() override;
+    // Stops the managers in reverse order and closes the log. The step count
+    // and the settings return to their initial values: a later startUp()
+    // begins as the first one did.
     void shutDown() override;
 
     // Objects register for step events here, and only here.

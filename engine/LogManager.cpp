@@ -49,6 +49,8 @@ void LogManager::shutDown() {
         std::fclose(m_p_f);
         m_p_f = nullptr;
     }
+    // the verbosity, from VESSIK_LOG_LEVEL or set, lasts one run of the log
+    m_log_level = 0;
 }
 
 int LogManager::writeLog(int log_level, const char *fmt, ...) const {

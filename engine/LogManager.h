@@ -19,6 +19,7 @@ class LogManager : public Manager {
     // truncating it, and takes the verbosity from VESSIK_LOG_LEVEL when that
     // is set. 0 on success, -1 otherwise.
     int startUp() override;
+    // Closes the file; the verbosity returns to 0.
     void shutDown() override;
 
     void setFlush(bool do_flush = true) noexcept { m_do_flush = do_flush; }

@@ -61,12 +61,23 @@ bool currentDirectory(char *buffer, std::size_t size) noexcept {
     return getcwd(buffer, size) != nullptr;
 }
 
-bool graphicsDisplayReachable() noexcept {
-    Display *p_display = XOpenDisplay(nullptr);
-    if (!p_display)
-        return false;
-    XCloseDisplay(p_display);
-    return true;
+namespace {
+
+Display *g_p_held_display = nullptr;
+
+} // namespace
+
+bool holdGraphicsDisplay() noexcept {
+    // DISPLAY may name another server than last time
+    releaseGraphicsDisplay();
+    g_p_held_display = XOpenDisplay(nullptr);
+    return g_p_held_display != nullptr;
+}
+
+void releaseGraphicsDisplay() noexcept {
+    if (g_p_held_display)
+        XCloseDisplay(g_p_held_display);
+    g_p_held_display = nullptr;
 }
 
 void catchQuitSignals() noexcept {

@@ -26,10 +26,17 @@ inline constexpr int TIMERR_NOCANDO = 97;
 // cannot be read.
 bool currentDirectory(char *buffer, std::size_t size) noexcept;
 
-// Whether the graphics display (the X server that DISPLAY names) can be
-// reached. The graphics library ends the process when it cannot reach one,
-// so the display manager asks this first.
-[[nodiscard]] bool graphicsDisplayReachable() noexcept;
+// Opens a connection to the graphics display (the X server that DISPLAY
+// names) and holds it until releaseGraphicsDisplay(); false when the display
+// cannot be reached. The graphics library ends the process when it cannot
+// reach one, so the display manager asks this first. The library also opens
+// and closes connections of its own while it makes a window; the one held
+// keeps the server from ever having no client meanwhile, for a server that
+// resets when its last client leaves hangs up on whoever connects during the
+// reset.
+[[nodiscard]] bool holdGraphicsDisplay() noexcept;
+// Closes the connection holdGraphicsDisplay() opened, if there is one.
+void releaseGraphicsDisplay() noexcept;
 
 // SIGINT, SIGTERM and SIGHUP ask the program to end instead of ending it:
 // the first one only records its number, which the game loop reads once per

@@ -27,7 +27,12 @@ struct ConfigTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(ConfigTest, MissingFileIsNamedAtLevelOne) {
+// After a reset, as the engine's shut-down makes, nothing of the file loaded
+// before comes back when the next file is missing or empty.
+TEST_F(ConfigTest, MissingFileIsNamedAtLevelOneAndLeavesTheDefaults) {
+    load("frame_time:20,");
+    config.reset();
+    EXPECT_EQ(config.getFrameTime(), 33);
     setenv("VESSIK_CONFIG", env.path("nowhere.txt").c_str(), 1);
     vk::LogManager::getInstance().setLogLevel(1);
     ::testing::internal::CaptureStderr();
@@ -37,6 +42,8 @@ TEST_F(ConfigTest, MissingFileIsNamedAtLevelOne) {
     EXPECT_NE(err.find("Config::readConfig(): Cannot open Vessik configuration file '" + env.path("nowhere.txt") + "'."),
               std::string::npos)
         << err;
+    EXPECT_EQ(config.getFrameTime(), 33);
+    load("");
     EXPECT_EQ(config.getFrameTime(), 33);
 }
 

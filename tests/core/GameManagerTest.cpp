@@ -1,4 +1,5 @@
 #include "Clock.h"
+#include "Config.h"
 #include "Event.h"
 #include "EventStep.h"
 #include "GameManager.h"
@@ -230,6 +231,24 @@ TEST(GameManager, OverrunningStepsComplainExceptOnTheFirstStep) {
     EXPECT_EQ(log.find("   0 GameManager::run(): Can't keep up!"), std::string::npos);
     EXPECT_NE(log.find("   1 GameManager::run(): Can't keep up!"), std::string::npos);
     EXPECT_NE(log.find("   2 GameManager::run(): Can't keep up!"), std::string::npos);
+}
+
+// A start after a shut-down is a fresh start: the settings come from the file
+// alone and the lines carry step 0, whatever the run before did.
+TEST(GameManager, RestartReadsTheConfigurationAfreshAtStepZero) {
+    Engine engine("frame_time:0,grid_width:5,");
+    GameManager &game = GameManager::getInstance();
+    ASSERT_EQ(game.startUp(), 0);
+    (new Stepper)->last_step = 2;
+    game.run();
+    game.shutDown();
+
+    engine.env.writeFile("vk-config.txt", "headless:true,");
+    ASSERT_EQ(game.startUp(), 0);
+    EXPECT_EQ(game.getFrameTime(), 33);
+    EXPECT_EQ(vk::Config::getInstance().getGridWidth(), 20);
+    EXPECT_EQ(game.getStepCount(), 0);
+    EXPECT_EQ(engine.env.readLog().substr(8, 6), "    0 ");
 }
 
 TEST(GameManager, ShutDownStopsEverythingAndClosesTheLog) {

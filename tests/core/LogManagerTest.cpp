@@ -49,6 +49,11 @@ TEST_F(LogManagerTest, LevelFromTheEnvironmentApplies) {
     unsetenv("VESSIK_LOG_LEVEL");
     EXPECT_EQ(log.getLogLevel(), 5);
     EXPECT_TRUE(env.logHas("LogManager::startUp(): successfully started."));
+
+    // it lasts as long as that run of the log
+    log.shutDown();
+    ASSERT_EQ(log.startUp(), 0);
+    EXPECT_EQ(log.getLogLevel(), 0);
 }
 
 TEST_F(LogManagerTest, EnvironmentLogNameWinsOverTheConfiguration) {

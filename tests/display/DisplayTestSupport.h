@@ -6,6 +6,7 @@
 #include "InputManager.h"
 #include "LogManager.h"
 #include "TestEnv.h"
+#include "WorldManager.h"
 #include "XServer.h"
 
 #include <SFML/Graphics.hpp>
@@ -31,6 +32,9 @@ struct Engine {
         vk::Config::getInstance().loadConfig("");
         vk::LogManager::getInstance().startUp();
         vk::LogManager::getInstance().setLogLevel(log_level);
+        // characters are placed through the world's view, which keeps what
+        // a test before set, as the world is not started here
+        vk::WorldManager::getInstance().setView(vk::Box());
     }
     ~Engine() {
         vk::InputManager::getInstance().shutDown();

@@ -62,8 +62,11 @@ class Game {
     Game(const vktest::TestEnv &env, const std::string &workdir) : m_env(env) {
         const ::testing::TestInfo *p_info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_artifacts = std::string(VK_ARTIFACT_DIR) + "/" + p_info->test_suite_name() + "." + p_info->name();
-        fs::remove_all(m_artifacts);
-        fs::create_directories(m_artifacts);
+        // the same test may run in another process at the same time: the
+        // folder is only ever copied into
+        std::error_code ignored;
+        fs::remove_all(m_artifacts, ignored);
+        fs::create_directories(m_artifacts, ignored);
         const std::string output = env.path("swellrun.out");
         m_pid = fork();
         if (m_pid == 0) {
@@ -126,7 +129,7 @@ class Game {
     // Takes screenshots until one shows what `wanted` looks for, and keeps
     // it as `name`; whether one did.
     template <typename Wanted> bool awaitScreen(const std::string &name, Wanted wanted) {
-        const std::string file = m_artifacts + "/" + name + ".png";
+        const std::string file = m_env.path(name + ".png");
         bool seen = false;
         vktest::waitFor(
             [&] {
@@ -138,6 +141,8 @@ class Game {
                 return seen;
             },
             SCREEN_MS);
+        std::error_code ignored;
+        fs::copy_file(file, m_artifacts + "/" + name + ".png", fs::copy_options::overwrite_existing, ignored);
         return seen;
     }
 

@@ -4,6 +4,7 @@
 #include "Sprite.h"
 #include "TestEnv.h"
 #include "WaveOutput.h"
+#include "inFreshProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -388,36 +389,39 @@ TEST_F(ResourceManagerTest, EachKindStopsAtItsLimitAndRefusedFilesTakeNoPlace) {
 
 // Without a sound card everything loads as it would with one (bad files are
 // still refused) and plays into nothing: no spinning, no complaints on
-// standard error, and one line in the log saying why, however many starts.
+// standard error, and one line in the log saying why, however many starts. The
+// audio back end reads its configuration once per process: a process of its own.
 TEST(ResourceManagerAudio, WithoutADeviceLoadsStillCheckFilesAndPlayIsSilent) {
-    vktest::TestEnv env;
-    setenv("ALSOFT_DRIVERS", "no-such-back-end", 1);
-    ASSERT_EQ(vk::LogManager::getInstance().startUp(), 0);
-    vk::ResourceManager &rm = vk::ResourceManager::getInstance();
-    ::testing::internal::CaptureStderr();
-    ASSERT_EQ(rm.startUp(), 0);
-    EXPECT_EQ(env.logMessages(), Lines{NO_DEVICE});
-    env.writeFile("text.ogg", "not music\n");
-    EXPECT_EQ(rm.loadSound(env.path("text.ogg"), "bad"), -1);
-    EXPECT_EQ(rm.loadMusic(env.path("text.ogg"), "bad"), -1);
-    for (const auto &entry : std::filesystem::directory_iterator(vktest::sourceDir() + "/sounds")) {
-        const std::string file = entry.path().string();
-        EXPECT_EQ(rm.loadSound(file, file), 0) << file;
-        EXPECT_EQ(rm.loadMusic(file, file), 0) << file;
-        rm.getSound(file)->play(true);
-        rm.getMusic(file)->play(true);
-    }
-    const std::clock_t cpu_before = std::clock();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_LT(std::clock() - cpu_before, CLOCKS_PER_SEC / 5);
-    rm.shutDown();
-    ASSERT_EQ(rm.startUp(), 0);
-    rm.shutDown();
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    // the decoder may have its say about the broken file; nothing more
-    EXPECT_LT(err.size(), 1000u) << err;
-    EXPECT_EQ(env.logCount(NO_DEVICE), 1);
-    vk::LogManager::getInstance().shutDown();
+    vktest::inFreshProcess([] {
+        vktest::TestEnv env;
+        setenv("ALSOFT_DRIVERS", "no-such-back-end", 1);
+        ASSERT_EQ(vk::LogManager::getInstance().startUp(), 0);
+        vk::ResourceManager &rm = vk::ResourceManager::getInstance();
+        ::testing::internal::CaptureStderr();
+        ASSERT_EQ(rm.startUp(), 0);
+        EXPECT_EQ(env.logMessages(), Lines{NO_DEVICE});
+        env.writeFile("text.ogg", "not music\n");
+        EXPECT_EQ(rm.loadSound(env.path("text.ogg"), "bad"), -1);
+        EXPECT_EQ(rm.loadMusic(env.path("text.ogg"), "bad"), -1);
+        for (const auto &entry : std::filesystem::directory_iterator(vktest::sourceDir() + "/sounds")) {
+            const std::string file = entry.path().string();
+            EXPECT_EQ(rm.loadSound(file, file), 0) << file;
+            EXPECT_EQ(rm.loadMusic(file, file), 0) << file;
+            rm.getSound(file)->play(true);
+            rm.getMusic(file)->play(true);
+        }
+        const std::clock_t cpu_before = std::clock();
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_LT(std::clock() - cpu_before, CLOCKS_PER_SEC / 5);
+        rm.shutDown();
+        ASSERT_EQ(rm.startUp(), 0);
+        rm.shutDown();
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        // the decoder may have its say about the broken file; nothing more
+        EXPECT_LT(err.size(), 1000u) << err;
+        EXPECT_EQ(env.logCount(NO_DEVICE), 1);
+        vk::LogManager::getInstance().shutDown();
+    });
 }
 
 TEST(ResourceManagerInTheEngine, StartsBetweenNetworkAndWorldAndStopsAfterTheWorld) {

@@ -4,61 +4,74 @@
 #include "Sound.h"
 #include "TestEnv.h"
 #include "WaveOutput.h"
+#include "inFreshProcess.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using vktest::Loudness;
 
 namespace {
 
-// A test that listens: the audio goes to a WAV file, the log is open.
-struct SoundTest : ::testing::Test {
-    vktest::TestEnv env;
-    vktest::WaveOutput output{env};
-    void SetUp() override { ASSERT_EQ(vk::LogManager::getInstance().startUp(), 0); }
-    void TearDown() override { vk::LogManager::getInstance().shutDown(); }
-};
+// Runs `test` with the audio going to a WAV file and the log open, in a
+// process of its own: the audio back end reads where to play once per process.
+void listening(const std::function<void(const vktest::TestEnv &, const vktest::WaveOutput &)> &test) {
+    vktest::inFreshProcess([&test] {
+        const vktest::TestEnv env;
+        const vktest::WaveOutput output(env);
+        ASSERT_EQ(vk::LogManager::getInstance().startUp(), 0);
+        test(env, output);
+        vk::LogManager::getInstance().shutDown();
+    });
+}
 
 bool stopped(const Loudness &heard) { return heard.span > 0 && heard.silent_tail > 0.4; }
 
 } // namespace
 
-TEST_F(SoundTest, PlaysItsLatestSamplesOnceThenSilence) {
-    vk::Sound sound;
-    ASSERT_EQ(sound.loadSound(vktest::makeTone(env, "short.wav", 0.1)), 0);
-    ASSERT_EQ(sound.loadSound(vktest::makeTone(env, "long.wav", 0.5)), 0);
-    sound.play(false);
-    EXPECT_NEAR(output.listenUntil(stopped).span, 0.5, 0.02);
+TEST(SoundTest, PlaysItsLatestSamplesOnceThenSilence) {
+    listening([](const vktest::TestEnv &env, const vktest::WaveOutput &output) {
+        vk::Sound sound;
+        ASSERT_EQ(sound.loadSound(vktest::makeTone(env, "short.wav", 0.1)), 0);
+        ASSERT_EQ(sound.loadSound(vktest::makeTone(env, "long.wav", 0.5)), 0);
+        sound.play(false);
+        EXPECT_NEAR(output.listenUntil(stopped).span, 0.5, 0.02);
+    });
 }
 
-TEST_F(SoundTest, LoopingSoundRepeatsUntilTheResourceManagerShutsDown) {
-    vk::ResourceManager &rm = vk::ResourceManager::getInstance();
-    ASSERT_EQ(rm.startUp(), 0);
-    ASSERT_EQ(rm.loadSound(vktest::makeTone(env, "tick.wav", 0.1), "tick"), 0);
-    rm.getSound("tick")->play(true);
-    EXPECT_GT(output.listenUntil([](const Loudness &heard) { return heard.span > 0.5; }).span, 0.5);
-    rm.shutDown();
-    EXPECT_TRUE(stopped(output.listenUntil(stopped)));
+TEST(SoundTest, LoopingSoundRepeatsUntilTheResourceManagerShutsDown) {
+    listening([](const vktest::TestEnv &env, const vktest::WaveOutput &output) {
+        vk::ResourceManager &rm = vk::ResourceManager::getInstance();
+        ASSERT_EQ(rm.startUp(), 0);
+        ASSERT_EQ(rm.loadSound(vktest::makeTone(env, "tick.wav", 0.1), "tick"), 0);
+        rm.getSound("tick")->play(true);
+        EXPECT_GT(output.listenUntil([](const Loudness &heard) { return heard.span > 0.5; }).span, 0.5);
+        rm.shutDown();
+        EXPECT_TRUE(stopped(output.listenUntil(stopped)));
+    });
 }
 
 // What never loaded plays nothing, without a crash or the audio library's
 // complaints on standard error.
-TEST_F(SoundTest, MusicLoopsUntilStoppedThenIsSilentAndWhatNeverLoadedPlaysNothing) {
-    vk::Sound unloaded;
-    vk::Music unopened;
-    vk::Music music;
-    env.writeFile("text.wav", "not music\n");
-    EXPECT_EQ(unloaded.loadSound(env.path("text.wav")), -1);
-    EXPECT_EQ(unopened.loadMusic(env.path("text.wav")), -1);
-    ASSERT_EQ(music.loadMusic(vktest::makeTone(env, "tune.wav", 0.2)), 0);
-    ::testing::internal::CaptureStderr();
-    unloaded.play(true);
-    unopened.play(true);
-    music.play(true);
-    EXPECT_GT(output.listenUntil([](const Loudness &heard) { return heard.span > 0.7; }).span, 0.7);
-    music.stop();
-    EXPECT_TRUE(stopped(output.listenUntil(stopped)));
-    unloaded.stop();
-    unopened.stop();
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+TEST(SoundTest, MusicLoopsUntilStoppedThenIsSilentAndWhatNeverLoadedPlaysNothing) {
+    listening([](const vktest::TestEnv &env, const vktest::WaveOutput &output) {
+        vk::Sound unloaded;
+        vk::Music unopened;
+        vk::Music music;
+        env.writeFile("text.wav", "not music\n");
+        EXPECT_EQ(unloaded.loadSound(env.path("text.wav")), -1);
+        EXPECT_EQ(unopened.loadMusic(env.path("text.wav")), -1);
+        ASSERT_EQ(music.loadMusic(vktest::makeTone(env, "tune.wav", 0.2)), 0);
+        ::testing::internal::CaptureStderr();
+        unloaded.play(true);
+        unopened.play(true);
+        music.play(true);
+        EXPECT_GT(output.listenUntil([](const Loudness &heard) { return heard.span > 0.7; }).span, 0.7);
+        music.stop();
+        EXPECT_TRUE(stopped(output.listenUntil(stopped)));
+        unloaded.stop();
+        unopened.stop();
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    });
 }

@@ -29,8 +29,9 @@ struct Loudness {
 };
 
 // Sends everything the audio library plays into a WAV file in the test's
-// scratch folder instead of a sound card. Create it before anything opens the
-// audio device (before the first load or the resource manager's start).
+// scratch folder instead of a sound card. The audio back end reads its
+// configuration once per process: create it where no audio was opened yet,
+// in a fresh process (inFreshProcess) or before starting a program.
 class WaveOutput {
   public:
     explicit WaveOutput(const TestEnv &env) : m_wav(env.path("played.wav")), m_raw(env.path("played.raw")) {
@@ -39,6 +40,13 @@ class WaveOutput {
         unsetenv("ALSOFT_DRIVERS");
         setenv("ALSOFT_CONF", env.path("alsoft.conf").c_str(), 1);
     }
+    // the tests after this one in the process play into the silent back end
+    ~WaveOutput() {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        unsetenv("ALSOFT_CONF");
+    }
+    WaveOutput(const WaveOutput &) = delete;
+    WaveOutput &operator=(const WaveOutput &) = delete;
 
     // Listens to what has been written every 50 ms until `done` holds for it
     // or `seconds` pass, which only a broken player reaches however loaded the

@@ -7,6 +7,7 @@
 #include "Sprite.h"
 #include "Transform.h"
 #include "ViewObject.h"
+#include "inFreshProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -302,9 +303,14 @@ TEST(ObjectSerialize, CutOrOversizedRecordsStopSafely) {
         EXPECT_LT(probe.largest(), 4096u) << trial;
     }
     EXPECT_EQ(worldtest::checkIndexes(everyObject(), everyType()), "");
+}
 
-    // the largest id does not overflow the counter of the next ones
-    std::istringstream largest(mask(attr::ID) + int32(INT_MAX));
-    ASSERT_EQ(p_target->deserialize(largest), 0);
-    EXPECT_EQ((new Object())->getId(), INT_MAX);
+// The id counter never goes back: a process of its own.
+TEST(ObjectSerialize, LargestIdDoesNotOverflowTheCounterOfTheNextOnes) {
+    vktest::inFreshProcess([] {
+        World world(vk::Box(Vector(0, 0), 80, 24));
+        std::istringstream largest(serialtest::mask(attr::ID) + serialtest::int32(INT_MAX));
+        ASSERT_EQ((new vk::ViewObject())->deserialize(largest), 0);
+        EXPECT_EQ((new Object())->getId(), INT_MAX);
+    });
 }

@@ -1,5 +1,6 @@
 #include "TestEnv.h"
 
+#include "Config.h"
 #include "LogManager.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,10 @@ TestEnv::TestEnv(const std::string &config_text) {
         writeFile("vk-config.txt", config_text);
     setenv("VESSIK_LOG", m_log_path.c_str(), 1);
     setenv("VESSIK_CONFIG", m_config_path.c_str(), 1);
+    // each test starts from the built-in settings, whatever ran before it in
+    // this process
+    vk::Config::getInstance().reset();
+    vk::LogManager::getInstance().setLogLevel(0);
     // tests read the log while it is open
     vk::LogManager::getInstance().setFlush(true);
 }

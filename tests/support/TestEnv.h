@@ -7,8 +7,8 @@ namespace vktest {
 
 // Gives the running test its own scratch folder, log file and configuration
 // file (through VESSIK_LOG and VESSIK_CONFIG), so that tests can run in
-// parallel. Under ctest every test also runs in its own process, so the
-// engine's singletons start fresh.
+// parallel, and starts it from the built-in settings at verbosity 0, so that
+// tests can share a process in any order.
 class TestEnv {
   public:
     // Writes `config_text` as the configuration file (none when empty).

@@ -16,18 +16,26 @@ namespace {
 
 constexpr int START_TIMEOUT_MS = 15000;
 
-} // namespace
+// The process's server: its process id, ":N" once it is up, and why it is not.
+pid_t g_pid = -1;
+std::string g_display;
+std::string g_error;
 
-XServer::XServer() {
+bool running() noexcept { return g_pid > 0 && !g_display.empty() && waitpid(g_pid, nullptr, WNOHANG) == 0; }
+
+void start(bool reset_when_idle) {
+    g_pid = -1;
+    g_display.clear();
+    g_error.clear();
     int fds[2];
     if (pipe(fds) != 0) {
-        m_error = "no pipe";
+        g_error = "no pipe";
         return;
     }
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid < 0) {
-        m_error = "fork failed";
+        g_error = "fork failed";
         close(fds[0]);
         close(fds[1]);
         return;
@@ -48,11 +56,10 @@ XServer::XServer() {
         char fd_text[16];
         snprintf(fd_text, sizeof fd_text, "%d", fds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd_text, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-               "-noreset", static_cast<char *>(nullptr));
+               reset_when_idle ? static_cast<char *>(nullptr) : "-noreset", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(fds[1]);
-    m_pid = pid;
 
     // Xvfb writes the display number it took, then a newline
     std::string number;
@@ -70,21 +77,29 @@ XServer::XServer() {
     }
     close(fds[0]);
     if (number.empty()) {
-        m_error = "Xvfb did not start (is it installed?)";
+        g_error = "Xvfb did not start (is it installed?)";
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
         return;
     }
-    m_display = ":" + number;
-    setenv("DISPLAY", m_display.c_str(), 1);
+    g_pid = pid;
+    g_display = ":" + number;
 }
 
-XServer::~XServer() {
-    // Not stopped here: the graphics library keeps its connection open until
-    // the process exits and ends the process if the server goes first. The
-    // server gets SIGTERM when the process ends, and ctest runs every test in
-    // a process of its own.
-    if (m_pid > 0 && m_display.empty())
-        kill(m_pid, SIGTERM);
+} // namespace
+
+XServer::XServer(bool reset_when_idle) {
+    if (!running())
+        start(reset_when_idle);
+    if (ok())
+        setenv("DISPLAY", g_display.c_str(), 1);
 }
+
+bool XServer::ok() const noexcept { return running(); }
+
+const std::string &XServer::display() const noexcept { return g_display; }
+
+const std::string &XServer::error() const noexcept { return g_error; }
 
 int run(const std::string &command) {
     const int status = std::system(command.c_str());

@@ -5,28 +5,27 @@
 
 namespace vktest {
 
-// A private X server (Xvfb, 1280 x 1024, 24 bits) for one test: started on a
-// free display number and named in DISPLAY for the test's lifetime, so that
-// tests running in parallel never share a screen, a keyboard or a pointer.
-// The server lives until the test process ends, even when the test crashes.
+// The X server of this test process (Xvfb, 1280 x 1024, 24 bits): started on
+// a free display number by the first XServer made, and named in DISPLAY by
+// each one, so that test processes running in parallel never share a screen,
+// a keyboard or a pointer. The graphics library keeps to the first server it
+// reaches until the process ends, so the tests of one process take turns on
+// one server. It lives until the test process ends, even when a test crashes.
 class XServer {
   public:
-    XServer();
-    ~XServer();
+    // A server started with `reset_when_idle` resets whenever its last client
+    // leaves, as one started by xvfb-run does; the option only matters to the
+    // process's first XServer.
+    explicit XServer(bool reset_when_idle = false);
     XServer(const XServer &) = delete;
     XServer &operator=(const XServer &) = delete;
 
     // Whether the server is up and DISPLAY names it.
-    [[nodiscard]] bool ok() const noexcept { return m_pid > 0 && !m_display.empty(); }
+    [[nodiscard]] bool ok() const noexcept;
     // ":N"
-    [[nodiscard]] const std::string &display() const noexcept { return m_display; }
+    [[nodiscard]] const std::string &display() const noexcept;
     // Why the server is not up; empty when it is.
-    [[nodiscard]] const std::string &error() const noexcept { return m_error; }
-
-  private:
-    pid_t m_pid = -1;
-    std::string m_display;
-    std::string m_error;
+    [[nodiscard]] const std::string &error() const noexcept;
 };
 
 // Runs a shell command with the test's DISPLAY; its exit status, -1 when it
