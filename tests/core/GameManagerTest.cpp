@@ -233,34 +233,27 @@ TEST(GameManager, OverrunningStepsComplainExceptOnTheFirstStep) {
     EXPECT_NE(log.find("   2 GameManager::run(): Can't keep up!"), std::string::npos);
 }
 
-// A start after a shut-down is a fresh start: the settings come from the file
-// alone and the lines carry step 0, whatever the run before did.
-TEST(GameManager, RestartReadsTheConfigurationAfreshAtStepZero) {
+TEST(GameManager, ShutDownStopsEverythingAndALaterStartBeginsAfresh) {
     Engine engine("frame_time:0,grid_width:5,");
     GameManager &game = GameManager::getInstance();
     ASSERT_EQ(game.startUp(), 0);
     (new Stepper)->last_step = 2;
     game.run();
     game.shutDown();
-
-    engine.env.writeFile("vk-config.txt", "headless:true,");
-    ASSERT_EQ(game.startUp(), 0);
-    EXPECT_EQ(game.getFrameTime(), 33);
-    EXPECT_EQ(vk::Config::getInstance().getGridWidth(), 20);
-    EXPECT_EQ(game.getStepCount(), 0);
-    EXPECT_EQ(engine.env.readLog().substr(8, 6), "    0 ");
-}
-
-TEST(GameManager, ShutDownStopsEverythingAndClosesTheLog) {
-    Engine engine("");
-    ASSERT_EQ(GameManager::getInstance().startUp(), 0);
-    GameManager::getInstance().shutDown();
-    EXPECT_TRUE(GameManager::getInstance().getGameOver());
-    EXPECT_FALSE(GameManager::getInstance().isStarted());
+    EXPECT_TRUE(game.getGameOver());
+    EXPECT_FALSE(game.isStarted());
     EXPECT_FALSE(vk::LogManager::getInstance().isStarted());
     const std::vector<std::string> log = engine.env.logMessages();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[log.size() - 3], ASTERISKS);
     EXPECT_EQ(log[log.size() - 2], "** Game engine stopped **");
     EXPECT_EQ(log.back(), "LogManager::shutDown(): successfully stopped.");
+
+    // the settings come from the new file alone, the lines carry step 0
+    engine.env.writeFile("vk-config.txt", "headless:true,");
+    ASSERT_EQ(game.startUp(), 0);
+    EXPECT_EQ(game.getFrameTime(), 33);
+    EXPECT_EQ(vk::Config::getInstance().getGridWidth(), 20);
+    EXPECT_EQ(game.getStepCount(), 0);
+    EXPECT_EQ(engine.env.readLog().substr(8, 6), "    0 ");
 }

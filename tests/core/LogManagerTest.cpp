@@ -18,7 +18,6 @@ struct LogManagerTest : ::testing::Test {
     void TearDown() override {
         if (log.isStarted())
             log.shutDown();
-        log.setLogLevel(0);
     }
 };
 
