@@ -198,6 +198,8 @@ void GameManager::requestQuit() noexcept {
 
 bool GameManager::quitRequested() const noexcept { return m_quit_requested || platform::quitRequested(); }
 
+int GameManager::getQuitSignal() noexcept { return platform::quitSignal(); }
+
 void GameManager::run() {
     LogManager &log = LogManager::getInstance();
     Clock clock;

@@ -29,8 +29,11 @@ class GameManager : public Manager {
     // sets the game-over flag as well. Start-up clears the request.
     void requestQuit() noexcept;
     // Whether the window was closed or a quit signal came (see
-    // platform::catchQuitSignals) since start-up: the program is to end.
+    // getQuitSignal) since start-up: the program is to end.
     [[nodiscard]] bool quitRequested() const noexcept;
+    // The first quit signal (SIGINT, SIGTERM or SIGHUP) that came, 0 when
+    // none did; still known after shut-down, for the program's exit status.
+    [[nodiscard]] static int getQuitSignal() noexcept;
     [[nodiscard]] bool getGameOver() const noexcept { return m_game_over; }
     [[nodiscard]] int getFrameTime() const noexcept { return m_frame_time; }
     [[nodiscard]] int getStepCount() const noexcept { return m_step_count; }

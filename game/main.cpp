@@ -5,7 +5,6 @@
 #include "GameManager.h"
 #include "LogManager.h"
 #include "Music.h"
-#include "Platform.h"
 #include "ResourceManager.h"
 #include "Splash.h"
 
@@ -44,6 +43,6 @@ int main() {
 
     game_manager.shutDown();
     // as shells report a program a signal ended
-    const int signal_number = vk::platform::quitSignal();
+    const int signal_number = vk::GameManager::getQuitSignal();
     return signal_number != 0 ? 128 + signal_number : 0;
 }
