@@ -1,9 +1,11 @@
 #pragma once
 
-#include <SFML/Audio/Music.hpp>
-
-#include <optional>
+#include <memory>
 #include <string>
+
+namespace sf {
+class Music;
+} // namespace sf
 
 namespace vk {
 
@@ -11,7 +13,8 @@ namespace vk {
 // place in the resource manager's slots and is neither copied nor moved.
 class Music {
   public:
-    Music() = default;
+    Music();
+    ~Music();
     Music(const Music &) = delete;
     Music &operator=(const Music &) = delete;
     Music(Music &&) = delete;
@@ -30,7 +33,7 @@ class Music {
 
   private:
     // Created on the first load, and only when there is an audio device.
-    std::optional<sf::Music> m_music;
+    std::unique_ptr<sf::Music> m_p_music;
     bool m_is_open = false;
     std::string m_label = "[Undefined]";
 };

@@ -3,6 +3,8 @@
 #include "LogManager.h"
 
 #include <SFML/Audio/InputSoundFile.hpp>
+#include <SFML/Audio/Sound.hpp>
+#include <SFML/Audio/SoundBuffer.hpp>
 
 #include <alc.h>
 
@@ -51,6 +53,8 @@ bool audioDeviceAvailable() {
     return available;
 }
 
+Sound::Sound() = default;
+
 Sound::~Sound() {
     // the playable sound refers to the buffer: it goes first
     m_p_sound.reset();
@@ -60,15 +64,15 @@ int Sound::loadSound(std::string filename) {
     if (!audioDeviceAvailable())
         return decodable(filename) ? 0 : -1;
 
-    if (!m_sound_buffer)
-        m_sound_buffer.emplace();
-    if (!m_sound_buffer->loadFromFile(filename))
+    if (!m_p_sound_buffer)
+        m_p_sound_buffer = std::make_unique<sf::SoundBuffer>();
+    if (!m_p_sound_buffer->loadFromFile(filename))
         return -1;
     if (m_p_sound) {
-        m_p_sound->setBuffer(*m_sound_buffer);
+        m_p_sound->setBuffer(*m_p_sound_buffer);
         return 0;
     }
-    m_p_sound.reset(new (std::nothrow) sf::Sound(*m_sound_buffer));
+    m_p_sound.reset(new (std::nothrow) sf::Sound(*m_p_sound_buffer));
     if (!m_p_sound) {
         LogManager::getInstance().writeLog("Sound::loadSound(): Error! Cannot allocate m_p_sound.");
         return -1;

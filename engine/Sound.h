@@ -1,11 +1,12 @@
 #pragma once
 
-#include <SFML/Audio/Sound.hpp>
-#include <SFML/Audio/SoundBuffer.hpp>
-
 #include <memory>
-#include <optional>
 #include <string>
+
+namespace sf {
+class Sound;
+class SoundBuffer;
+} // namespace sf
 
 namespace vk {
 
@@ -21,7 +22,7 @@ namespace vk {
 // the buffer of the same object, so a Sound is neither copied nor moved.
 class Sound {
   public:
-    Sound() = default;
+    Sound();
     ~Sound();
     Sound(const Sound &) = delete;
     Sound &operator=(const Sound &) = delete;
@@ -42,7 +43,7 @@ class Sound {
 
   private:
     // Created on the first load, and only when there is an audio device.
-    std::optional<sf::SoundBuffer> m_sound_buffer;
+    std::unique_ptr<sf::SoundBuffer> m_p_sound_buffer;
     std::unique_ptr<sf::Sound> m_p_sound;
     std::string m_label = "[Undefined]";
 };
