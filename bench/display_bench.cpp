@@ -10,12 +10,13 @@
 // the CPU in one way and by the renderer in the other, which may round a
 // smoothed edge pixel by one step of 255; the program fails on any larger
 // difference.
-#include "Clock.h"
-#include "Config.h"
-#include "DisplayManager.h"
-#include "GameManager.h"
-#include "LogManager.h"
 #include "XServer.h"
+
+#include <vessik/core/Clock.h>
+#include <vessik/core/Config.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/display/DisplayManager.h>
 
 #include <SFML/Graphics.hpp>
 #include <benchmark/benchmark.h>

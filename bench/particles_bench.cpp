@@ -1,12 +1,12 @@
 // Cost of particle bursts: making a sparks burst, and a step of the world
 // while bursts keep coming, as the number of live particles grows.
-#include "Box.h"
-#include "EventStep.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Vector.h"
-#include "WorldManager.h"
-#include "particles.h"
+#include <vessik/core/EventStep.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/presentation/particles.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
 
 #include <benchmark/benchmark.h>
 

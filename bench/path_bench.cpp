@@ -2,15 +2,15 @@
 // hold a HARD one-cell object: single expansions, and whole searches handed
 // to the path manager as the game loop would, corner to corner and between
 // random cells.
-#include "Box.h"
-#include "Event.h"
-#include "EventPath.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "PathFind.h"
-#include "PathManager.h"
-#include "Vector.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/services/EventPath.h>
+#include <vessik/services/PathFind.h>
+#include <vessik/services/PathManager.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,14 +1,14 @@
 // Cost of the world's step and of its collision queries as the number of
 // moving solid objects grows at a constant density.
-#include "Box.h"
-#include "Event.h"
-#include "EventCollision.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "ObjectList.h"
-#include "Vector.h"
-#include "WorldManager.h"
-#include "geometry.h"
+#include <vessik/core/Event.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/EventCollision.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
+#include <vessik/world/geometry.h>
 
 #include <benchmark/benchmark.h>
 

@@ -3,11 +3,11 @@
 // than the input could justify (the run sets -malloc_limit_mb), and leave an
 // object whose whole state survives a trip through a record of its own.
 
-#include "Box.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+#include <vessik/core/LogManager.h>
+#include <vessik/presentation/ViewObject.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/WorldManager.h>
 
 #include <cstdint>
 #include <cstdio>

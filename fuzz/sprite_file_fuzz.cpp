@@ -2,9 +2,9 @@
 // the bytes, a load must end either with 0 and a sprite whose every frame
 // holds width x height characters, or with -1 and nothing stored.
 
-#include "LogManager.h"
-#include "ResourceManager.h"
-#include "Sprite.h"
+#include <vessik/core/LogManager.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sprite.h>
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Event.h"
+#include <vessik/core/Event.h>
 
 #include <string>
 

@@ -3,15 +3,15 @@
 #include "drawCentered.h"
 #include "GameStart.h"
 
-#include "Box.h"
-#include "Color.h"
-#include "Event.h"
-#include "EventKeyboard.h"
-#include "GameManager.h"
-#include "Keyboard.h"
-#include "Solidness.h"
-#include "Vector.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/display/Color.h>
+#include <vessik/display/EventKeyboard.h>
+#include <vessik/display/Keyboard.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
 
 #include <iterator>
 #include <string>

@@ -7,22 +7,22 @@
 #include "Surfer.h"
 #include "Waves.h"
 
-#include "Box.h"
-#include "Color.h"
-#include "Event.h"
-#include "EventKeyboard.h"
-#include "GameManager.h"
-#include "Keyboard.h"
-#include "LogManager.h"
-#include "Music.h"
-#include "ObjectList.h"
-#include "ResourceManager.h"
-#include "Solidness.h"
-#include "Sound.h"
-#include "Vector.h"
-#include "ViewObject.h"
-#include "ViewObjectLocation.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/display/Color.h>
+#include <vessik/display/EventKeyboard.h>
+#include <vessik/display/Keyboard.h>
+#include <vessik/presentation/ViewObject.h>
+#include <vessik/presentation/ViewObjectLocation.h>
+#include <vessik/resources/Music.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sound.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
 
 #include <iterator>
 

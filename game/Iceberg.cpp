@@ -1,6 +1,6 @@
 #include "Iceberg.h"
 
-#include "Solidness.h"
+#include <vessik/world/Solidness.h>
 
 Iceberg::Iceberg() {
     setType("Iceberg");

@@ -4,15 +4,15 @@
 #include "SpeedManager.h"
 #include "randomBelow.h"
 
-#include "Animation.h"
-#include "Box.h"
-#include "Event.h"
-#include "EventCollision.h"
-#include "ObjectList.h"
-#include "particles.h"
-#include "Solidness.h"
-#include "Sprite.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/presentation/particles.h>
+#include <vessik/resources/Animation.h>
+#include <vessik/resources/Sprite.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/EventCollision.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/WorldManager.h>
 
 namespace {
 

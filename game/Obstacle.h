@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Color.h"
-#include "Object.h"
+#include <vessik/display/Color.h>
+#include <vessik/world/Object.h>
 
 namespace vk {
 class EventCollision;

@@ -2,10 +2,11 @@
 
 #include "EventPoint.h"
 #include "SpeedManager.h"
-#include "ViewObjectLocation.h"
 
-#include "Color.h"
-#include "Event.h"
+#include <vessik/presentation/ViewObjectLocation.h>
+
+#include <vessik/core/Event.h>
+#include <vessik/display/Color.h>
 
 Points::Points() {
     setLocation(vk::TOP_RIGHT);

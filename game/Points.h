@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ViewObject.h"
+#include <vessik/presentation/ViewObject.h>
 
 // The score of a run, shown as the view object's value. One point comes every
 // PASSIVE_STEPS steps while the sea moves, and destroyed obstacles add their

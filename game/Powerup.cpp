@@ -4,16 +4,16 @@
 #include "Surfer.h"
 #include "randomBelow.h"
 
-#include "Box.h"
-#include "Color.h"
-#include "Event.h"
-#include "EventCollision.h"
-#include "ObjectList.h"
-#include "particles.h"
-#include "ResourceManager.h"
-#include "Solidness.h"
-#include "Sound.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/display/Color.h>
+#include <vessik/presentation/particles.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sound.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/EventCollision.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/WorldManager.h>
 
 namespace {
 

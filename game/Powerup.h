@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Object.h"
+#include <vessik/world/Object.h>
 
 // A speed booster drifting in with the sea. The surfer collects it on contact:
 // a boost of Surfer::BOOST_STEPS steps starts, or restarts its count when one

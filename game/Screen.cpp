@@ -1,7 +1,7 @@
 #include "Screen.h"
 
-#include "Event.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/world/WorldManager.h>
 
 Screen::Screen(const std::string &type) {
     setType(type);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Object.h"
+#include <vessik/world/Object.h>
 
 #include <string>
 

@@ -2,11 +2,11 @@
 
 #include "SpeedManager.h"
 
-#include "Box.h"
-#include "LogManager.h"
-#include "ObjectList.h"
-#include "Solidness.h"
-#include "WorldManager.h"
+#include <vessik/core/LogManager.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/WorldManager.h>
 
 #include <cmath>
 

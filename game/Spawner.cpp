@@ -6,10 +6,10 @@
 #include "Shark.h"
 #include "Trash.h"
 
-#include "Event.h"
-#include "ObjectList.h"
-#include "Solidness.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/WorldManager.h>
 
 #include <cstdlib>
 

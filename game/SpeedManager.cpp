@@ -1,9 +1,9 @@
 #include "SpeedManager.h"
 
-#include "GameManager.h"
-#include "ObjectList.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+#include <vessik/core/GameManager.h>
+#include <vessik/presentation/ViewObject.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/WorldManager.h>
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Manager.h"
+#include <vessik/core/Manager.h>
 
 // The speed of the sea: the one number every moving thing of a run reads.
 // Obstacles, power-ups and waves move with it, the score raises it, impacts

@@ -3,16 +3,16 @@
 #include "SpeedManager.h"
 #include "SurferFail.h"
 
-#include "Box.h"
-#include "Color.h"
-#include "Event.h"
-#include "EventKeyboard.h"
-#include "GameManager.h"
-#include "Keyboard.h"
-#include "particles.h"
-#include "ResourceManager.h"
-#include "Sound.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/display/Color.h>
+#include <vessik/display/EventKeyboard.h>
+#include <vessik/display/Keyboard.h>
+#include <vessik/presentation/particles.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sound.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/WorldManager.h>
 
 namespace {
 

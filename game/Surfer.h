@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Object.h"
+#include <vessik/world/Object.h>
 
 namespace vk {
 class EventKeyboard;

@@ -3,17 +3,17 @@
 #include "GameOver.h"
 #include "Points.h"
 
-#include "Animation.h"
-#include "Event.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Music.h"
-#include "ObjectList.h"
-#include "ResourceManager.h"
-#include "Solidness.h"
-#include "Sound.h"
-#include "Sprite.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/resources/Animation.h>
+#include <vessik/resources/Music.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sound.h>
+#include <vessik/resources/Sprite.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/WorldManager.h>
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Object.h"
+#include <vessik/world/Object.h>
 
 // The failure sequence that takes the surfer's place when a run ends: the
 // "surferFail" animation played once, with a crash sound, while the sea stands

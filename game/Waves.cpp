@@ -2,13 +2,13 @@
 
 #include "SpeedManager.h"
 
-#include "Box.h"
-#include "Color.h"
-#include "DisplayManager.h"
-#include "Event.h"
-#include "Solidness.h"
-#include "Vector.h"
-#include "WorldManager.h"
+#include <vessik/core/Event.h>
+#include <vessik/display/Color.h>
+#include <vessik/display/DisplayManager.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/Solidness.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
 
 #include <cmath>
 

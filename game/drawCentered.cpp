@@ -1,8 +1,8 @@
 #include "drawCentered.h"
 
-#include "DisplayManager.h"
-#include "Vector.h"
-#include "WorldManager.h"
+#include <vessik/display/DisplayManager.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
 
 int centredColumn(int length) {
     const int width = static_cast<int>(vk::WorldManager::getInstance().getBoundary().getHorizontal());

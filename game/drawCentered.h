@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Color.h"
+#include <vessik/display/Color.h>
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "loadResources.h"
 
-#include "ResourceManager.h"
+#include <vessik/resources/ResourceManager.h>
 
 namespace {
 

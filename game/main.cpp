@@ -2,11 +2,11 @@
 #include "loadResources.h"
 #include "SpeedManager.h"
 
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Music.h"
-#include "ResourceManager.h"
-#include "Splash.h"
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/presentation/Splash.h>
+#include <vessik/resources/Music.h>
+#include <vessik/resources/ResourceManager.h>
 
 #include <cstdlib>
 #include <ctime>

@@ -1,5 +1,6 @@
-#include "Clock.h"
-#include "Platform.h"
+#include <vessik/core/Clock.h>
+
+#include "core/Platform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "Color.h"
-#include "LogManager.h"
 #include "TestEnv.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/display/Color.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "Config.h"
-#include "LogManager.h"
 #include "TestEnv.h"
+
+#include <vessik/core/Config.h>
+#include <vessik/core/LogManager.h>
 
 #include <gtest/gtest.h>
 

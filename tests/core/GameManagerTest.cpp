@@ -1,12 +1,14 @@
-#include "Clock.h"
-#include "Config.h"
-#include "Event.h"
-#include "EventStep.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "Platform.h"
 #include "TestEnv.h"
+
+#include <vessik/core/Clock.h>
+#include <vessik/core/Config.h>
+#include <vessik/core/Event.h>
+#include <vessik/core/EventStep.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/world/Object.h>
+
+#include "core/Platform.h"
 
 #include <gtest/gtest.h>
 

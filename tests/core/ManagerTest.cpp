@@ -1,11 +1,12 @@
-#include "Event.h"
-#include "EventStep.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Manager.h"
-#include "Object.h"
 #include "TestEnv.h"
-#include "WorldManager.h"
+
+#include <vessik/core/Event.h>
+#include <vessik/core/EventStep.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/core/Manager.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/WorldManager.h>
 
 #include <gtest/gtest.h>
 

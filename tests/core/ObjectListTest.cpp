@@ -1,5 +1,5 @@
-#include "ObjectList.h"
-#include "ObjectListIterator.h"
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/ObjectListIterator.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "LogManager.h"
 #include "TestEnv.h"
-#include "utility.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/core/utility.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
-#include "DisplayManager.h"
 #include "DisplayTestSupport.h"
-#include "EventStep.h"
-#include "WorldManager.h"
 #include "inFreshProcess.h"
+
+#include <vessik/core/EventStep.h>
+#include <vessik/display/DisplayManager.h>
+#include <vessik/world/WorldManager.h>
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "Config.h"
-#include "DisplayManager.h"
-#include "GameManager.h"
-#include "InputManager.h"
-#include "LogManager.h"
 #include "TestEnv.h"
-#include "WorldManager.h"
 #include "XServer.h"
+
+#include <vessik/core/Config.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/display/DisplayManager.h>
+#include <vessik/display/InputManager.h>
+#include <vessik/world/WorldManager.h>
 
 #include <SFML/Graphics.hpp>
 #include <gtest/gtest.h>

@@ -1,10 +1,11 @@
 #include "DisplayTestSupport.h"
-#include "EventKeyboard.h"
-#include "EventMouse.h"
-#include "InputManager.h"
-#include "Keyboard.h"
-#include "Mouse.h"
-#include "Object.h"
+
+#include <vessik/display/EventKeyboard.h>
+#include <vessik/display/EventMouse.h>
+#include <vessik/display/InputManager.h>
+#include <vessik/display/Keyboard.h>
+#include <vessik/display/Mouse.h>
+#include <vessik/world/Object.h>
 
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Keyboard.hpp>

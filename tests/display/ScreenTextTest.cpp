@@ -1,4 +1,4 @@
-#include "ScreenText.h"
+#include <vessik/display/ScreenText.h>
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 #include "DisplayTestSupport.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "Shape.h"
 #include "TestEnv.h"
-#include "WorldManager.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/presentation/Shape.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/WorldManager.h>
 
 #include <SFML/Graphics.hpp>
 #include <gtest/gtest.h>

@@ -1,11 +1,12 @@
-#include "Animation.h"
 #include "DisplayTestSupport.h"
-#include "EventKeyboard.h"
-#include "EventStep.h"
-#include "Splash.h"
-#include "SplashVessik.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+
+#include <vessik/core/EventStep.h>
+#include <vessik/display/EventKeyboard.h>
+#include <vessik/presentation/Splash.h>
+#include <vessik/presentation/SplashVessik.h>
+#include <vessik/presentation/ViewObject.h>
+#include <vessik/resources/Animation.h>
+#include <vessik/world/WorldManager.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "../world/WorldSupport.h"
 #include "DisplayTestSupport.h"
-#include "EventView.h"
-#include "ViewObject.h"
+
+#include <vessik/presentation/EventView.h>
+#include <vessik/presentation/ViewObject.h>
 
 #include <gtest/gtest.h>
 

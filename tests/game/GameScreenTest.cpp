@@ -1,8 +1,8 @@
 #include "Sea.h"
 #include "XServer.h"
 
-#include "Color.h"
-#include "DisplayManager.h"
+#include <vessik/display/Color.h>
+#include <vessik/display/DisplayManager.h>
 
 #include <gtest/gtest.h>
 

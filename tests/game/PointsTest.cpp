@@ -1,6 +1,6 @@
 #include "Sea.h"
 
-#include "ViewObjectLocation.h"
+#include <vessik/presentation/ViewObjectLocation.h>
 
 #include <gtest/gtest.h>
 

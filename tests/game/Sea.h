@@ -3,15 +3,15 @@
 #include "TestEnv.h"
 #include "swellrun.h"
 
-#include "EventCollision.h"
-#include "EventKeyboard.h"
-#include "GameManager.h"
-#include "InputManager.h"
-#include "Keyboard.h"
-#include "ResourceManager.h"
-#include "Shape.h"
-#include "ViewObject.h"
-#include "WorldManager.h"
+#include <vessik/core/GameManager.h>
+#include <vessik/display/EventKeyboard.h>
+#include <vessik/display/InputManager.h>
+#include <vessik/display/Keyboard.h>
+#include <vessik/presentation/Shape.h>
+#include <vessik/presentation/ViewObject.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/world/EventCollision.h>
+#include <vessik/world/WorldManager.h>
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "Sea.h"
 
-#include "EventStep.h"
+#include <vessik/core/EventStep.h>
 
 #include <gtest/gtest.h>
 

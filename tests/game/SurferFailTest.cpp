@@ -1,6 +1,6 @@
 #include "Sea.h"
 
-#include "Sprite.h"
+#include <vessik/resources/Sprite.h>
 
 #include <gtest/gtest.h>
 

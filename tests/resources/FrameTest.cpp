@@ -1,14 +1,15 @@
-#include "Animation.h"
-#include "Config.h"
-#include "DisplayManager.h"
-#include "Frame.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "ResourceManager.h"
 #include "TestEnv.h"
-#include "Transform.h"
-#include "WorldManager.h"
 #include "XServer.h"
+
+#include <vessik/core/Config.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/display/DisplayManager.h>
+#include <vessik/resources/Animation.h>
+#include <vessik/resources/Frame.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Transform.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/WorldManager.h>
 
 #include <gtest/gtest.h>
 

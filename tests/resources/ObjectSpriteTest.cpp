@@ -1,10 +1,11 @@
-#include "Animation.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "ResourceManager.h"
 #include "TestEnv.h"
-#include "Transform.h"
-#include "WorldManager.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/resources/Animation.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Transform.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/WorldManager.h>
 
 #include <gtest/gtest.h>
 

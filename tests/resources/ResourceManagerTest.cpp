@@ -1,10 +1,11 @@
-#include "GameManager.h"
-#include "LogManager.h"
-#include "ResourceManager.h"
-#include "Sprite.h"
 #include "TestEnv.h"
 #include "WaveOutput.h"
 #include "inFreshProcess.h"
+
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sprite.h>
 
 #include <gtest/gtest.h>
 

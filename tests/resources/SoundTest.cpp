@@ -1,10 +1,11 @@
-#include "LogManager.h"
-#include "Music.h"
-#include "ResourceManager.h"
-#include "Sound.h"
 #include "TestEnv.h"
 #include "WaveOutput.h"
 #include "inFreshProcess.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/resources/Music.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sound.h>
 
 #include <gtest/gtest.h>
 

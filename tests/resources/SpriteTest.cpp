@@ -1,8 +1,9 @@
-#include "Animation.h"
-#include "Frame.h"
-#include "LogManager.h"
-#include "Sprite.h"
 #include "TestEnv.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/resources/Animation.h>
+#include <vessik/resources/Frame.h>
+#include <vessik/resources/Sprite.h>
 
 #include <gtest/gtest.h>
 

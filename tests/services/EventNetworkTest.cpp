@@ -1,6 +1,7 @@
-#include "EventNetwork.h"
-#include "LogManager.h"
 #include "TestEnv.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/services/EventNetwork.h>
 
 #include <gtest/gtest.h>
 

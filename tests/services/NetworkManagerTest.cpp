@@ -1,10 +1,11 @@
-#include "EventNetwork.h"
-#include "EventStep.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "NetworkManager.h"
-#include "Object.h"
 #include "TestEnv.h"
+
+#include <vessik/core/EventStep.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/services/EventNetwork.h>
+#include <vessik/services/NetworkManager.h>
+#include <vessik/world/Object.h>
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,14 @@
 #include "../world/WorldSupport.h"
 #include "AllocationProbe.h"
-#include "Animation.h"
 #include "PathSupport.h"
-#include "ResourceManager.h"
 #include "SerialSupport.h"
-#include "Sprite.h"
-#include "Transform.h"
-#include "ViewObject.h"
 #include "inFreshProcess.h"
+
+#include <vessik/presentation/ViewObject.h>
+#include <vessik/resources/Animation.h>
+#include <vessik/resources/ResourceManager.h>
+#include <vessik/resources/Sprite.h>
+#include <vessik/resources/Transform.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 #include "../world/WorldSupport.h"
-#include "EventStep.h"
-#include "Firework.h"
-#include "Particle.h"
-#include "particles.h"
+
+#include <vessik/core/EventStep.h>
+#include <vessik/presentation/Firework.h>
+#include <vessik/presentation/Particle.h>
+#include <vessik/presentation/particles.h>
 
 #include <gtest/gtest.h>
 

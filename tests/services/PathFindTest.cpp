@@ -1,5 +1,6 @@
-#include "PathFind.h"
 #include "PathSupport.h"
+
+#include <vessik/services/PathFind.h>
 
 #include <gtest/gtest.h>
 

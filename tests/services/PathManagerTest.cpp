@@ -1,6 +1,7 @@
-#include "PathFind.h"
 #include "PathSupport.h"
-#include "geometry.h"
+
+#include <vessik/services/PathFind.h>
+#include <vessik/world/geometry.h>
 
 #include <gtest/gtest.h>
 

@@ -3,17 +3,18 @@
 // A started world and path manager built from a character map, and an object
 // that records the path events it hears.
 
-#include "Box.h"
-#include "Config.h"
-#include "EventPath.h"
-#include "GameManager.h"
-#include "LogManager.h"
-#include "Object.h"
-#include "Path.h"
-#include "PathManager.h"
 #include "TestEnv.h"
-#include "Vector.h"
-#include "WorldManager.h"
+
+#include <vessik/core/Config.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/services/EventPath.h>
+#include <vessik/services/Path.h>
+#include <vessik/services/PathManager.h>
+#include <vessik/world/Box.h>
+#include <vessik/world/Object.h>
+#include <vessik/world/Vector.h>
+#include <vessik/world/WorldManager.h>
 
 #include <cmath>
 #include <initializer_list>

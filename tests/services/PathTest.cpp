@@ -1,6 +1,7 @@
-#include "EventCollision.h"
-#include "EventPath.h"
 #include "PathSupport.h"
+
+#include <vessik/services/EventPath.h>
+#include <vessik/world/EventCollision.h>
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 // Byte-level helpers of the record tests.
 
-#include "serialization.h"
+#include <vessik/services/serialization.h>
 
 #include <cstdint>
 #include <sstream>

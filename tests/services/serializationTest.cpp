@@ -1,10 +1,11 @@
 #include "AllocationProbe.h"
-#include "LogManager.h"
-#include "Path.h"
 #include "SerialSupport.h"
-#include "Shape.h"
 #include "TestEnv.h"
-#include "Vector.h"
+
+#include <vessik/core/LogManager.h>
+#include <vessik/presentation/Shape.h>
+#include <vessik/services/Path.h>
+#include <vessik/world/Vector.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TestEnv.h"
 
-#include "Config.h"
-#include "LogManager.h"
+#include <vessik/core/Config.h>
+#include <vessik/core/LogManager.h>
 
 #include <gtest/gtest.h>
 

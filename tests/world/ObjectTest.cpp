@@ -1,6 +1,7 @@
-#include "EventStep.h"
-#include "ResourceManager.h"
 #include "WorldSupport.h"
+
+#include <vessik/core/EventStep.h>
+#include <vessik/resources/ResourceManager.h>
 
 #include <gtest/gtest.h>
 

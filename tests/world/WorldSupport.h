@@ -3,12 +3,13 @@
 // Shared pieces of the world tests: a started world, an object that records
 // what happens to it, and a walk over every index of the scene graph.
 
-#include "Config.h"
-#include "EventCollision.h"
-#include "GameManager.h"
-#include "LogManager.h"
 #include "TestEnv.h"
-#include "WorldManager.h"
+
+#include <vessik/core/Config.h>
+#include <vessik/core/GameManager.h>
+#include <vessik/core/LogManager.h>
+#include <vessik/world/EventCollision.h>
+#include <vessik/world/WorldManager.h>
 
 #include <algorithm>
 #include <functional>

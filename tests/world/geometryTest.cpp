@@ -1,5 +1,6 @@
 #include "WorldSupport.h"
-#include "geometry.h"
+
+#include <vessik/world/geometry.h>
 
 #include <gtest/gtest.h>
 

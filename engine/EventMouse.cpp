@@ -1,7 +1,0 @@
-#include "EventMouse.h"
-
-namespace vk {
-
-EventMouse::EventMouse() { setType(MSE_EVENT); }
-
-} // namespace vk

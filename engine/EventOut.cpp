@@ -1,7 +1,0 @@
-#include "EventOut.h"
-
-namespace vk {
-
-EventOut::EventOut() { setType(OUT_EVENT); }
-
-} // namespace vk

@@ -1,7 +1,0 @@
-#include "EventPath.h"
-
-namespace vk {
-
-EventPath::EventPath() { setType(PATH_EVENT); }
-
-} // namespace vk

@@ -1,0 +1,159 @@
+#pragma once
+
+#include <vessik/core/Manager.h>
+#include <vessik/display/Color.h>
+#include <vessik/display/ScreenText.h>
+#include <vessik/world/Vector.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sf {
+class Color;
+class Drawable;
+class Font;
+class RectangleShape;
+class RenderWindow;
+class Text;
+class Transformable;
+class Vertex;
+} // namespace sf
+
+namespace vk {
+
+enum Justification : int {
+    LEFT_JUSTIFIED = 0,
+    CENTER_JUSTIFIED,
+    RIGHT_JUSTIFIED,
+};
+
+// The engine's only path to the screen: one window showing the world as a
+// grid of character cells. Characters are drawn at cell positions and shown
+// by swapBuffers(), once per game-loop step.
+//
+// The characters of a frame are collected and drawn together in
+// swapBuffers() (or flush()), in the order they were drawn. Whoever draws
+// into the window directly must therefore go through draw(), or call flush()
+// first, so that overlaps keep their order.
+//
+// The manager owns the window, the font and the drawing objects; the window
+// pointer it hands out stays valid until shutDown(). In headless mode it
+// creates none of them, drawing refuses, and the cell geometry still holds.
+class DisplayManager : public Manager {
+  public:
+    static DisplayManager &getInstance();
+    ~DisplayManager() override;
+
+    // Opens the window from the configuration, holding a connection of its
+    // own to the display from before the window is made until shutDown().
+    // -1 without a reachable display, with no character cells, or when the
+    // window or font fails.
+    int startUp() override;
+    // Closes the window and releases every graphics object; safe twice.
+    void shutDown() override;
+
+    // Draws one character at a world position in an explicit colour, over a
+    // box of the background colour that erases what the cell held.
+    // Rotation in degrees, about the character's top-left corner.
+    int drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b, float rotation = 0);
+    // The same in one of the eight colours; CUSTOM and unknown values draw
+    // white.
+    int drawCh(Vector world_pos, char ch, Color color, float rotation = 0);
+    // Draws a string on one row, starting at, centred on or ending at the
+    // position.
+    int drawString(Vector world_pos, const std::string &str, Justification just, Color color);
+
+    // Shows what was drawn since the last call, then clears for the next
+    // frame.
+    int swapBuffers();
+    // Draws the characters collected so far into the window now, for a
+    // caller that then draws into the window itself.
+    int flush();
+    // Draws an SFML drawable into the window after the characters drawn
+    // before it.
+    int draw(const sf::Drawable &drawable);
+
+    // The window size in character cells.
+    [[nodiscard]] int getHorizontal() const noexcept { return m_window_horizontal_chars; }
+    [[nodiscard]] int getVertical() const noexcept { return m_window_vertical_chars; }
+    // The window size in pixels.
+    [[nodiscard]] int getHorizontalPixels() const noexcept { return m_window_horizontal_pixels; }
+    [[nodiscard]] int getVerticalPixels() const noexcept { return m_window_vertical_pixels; }
+    // The character size of the glyphs, in pixels; 0 without a window.
+    [[nodiscard]] unsigned getCharacterSize() const noexcept;
+
+    // The window; null before start-up, in headless mode and after shutDown().
+    [[nodiscard]] sf::RenderWindow *getWindow() const noexcept { return m_p_window.get(); }
+    // The font; null whenever there is no window.
+    [[nodiscard]] const sf::Font *getFont() const noexcept { return m_p_font.get(); }
+
+    // What the frame being drawn shows so far, cell by cell.
+    [[nodiscard]] const ScreenText &getFrameText() const noexcept { return m_frame_text; }
+    // What the last swapBuffers() put on the screen.
+    [[nodiscard]] const ScreenText &getShownText() const noexcept { return m_shown_text; }
+
+  private:
+    // False, after logging, when not started; false too without a window
+    // (headless, or the window could not be made).
+    [[nodiscard]] bool canDraw() const;
+
+    // A rectangle of the window where a glyph of this frame may have drawn.
+    struct Ink {
+        float left, top, right, bottom;
+        int stamp;
+    };
+
+    DisplayManager();
+    void drawBatch();
+    void startFrame();
+    void addQuad(float left, float top, float right, float bottom);
+    void addInk(float left, float top, float right, float bottom);
+    void addBox(float x, float y, float rotation);
+    void addGlyph(float x, float y, char ch, unsigned char r, unsigned char g, unsigned char b, float rotation);
+    void release();
+
+    std::unique_ptr<sf::Font> m_p_font;
+    std::unique_ptr<sf::RenderWindow> m_p_window;
+    // the geometry of the default configuration until start-up
+    int m_window_horizontal_pixels = 1024;
+    int m_window_vertical_pixels = 768;
+    int m_window_horizontal_chars = 80;
+    int m_window_vertical_chars = 24;
+    // the cell background: its size and fill colour
+    std::unique_ptr<sf::RectangleShape> m_p_rectangle;
+    // the clear colour, which is also the boxes' fill colour
+    unsigned char m_background_r = 0;
+    unsigned char m_background_g = 0;
+    unsigned char m_background_b = 0;
+    // the glyph settings: font, character size and bold style
+    std::unique_ptr<sf::Text> m_p_text;
+    // places boxes and glyphs as a transformable object would
+    std::unique_ptr<sf::Transformable> m_p_placer;
+    // the frame's boxes and glyph quads in drawing order, reused every frame
+    std::vector<sf::Vertex> m_vertices;
+    // A box only needs drawing where it covers ink of an earlier glyph:
+    // elsewhere it paints background over background. The ink of the frame,
+    // and for each cell of the window the ink reaching into it.
+    std::vector<Ink> m_ink;
+    std::vector<std::vector<int>> m_ink_by_cell;
+    int m_box_stamp = 0;
+    // set when more than characters was drawn: every box is then drawn whole
+    bool m_window_dirty = false;
+    ScreenText m_frame_text;
+    ScreenText m_shown_text;
+};
+
+// Pixels per cell column and per cell row.
+[[nodiscard]] float charWidth();
+[[nodiscard]] float charHeight();
+
+// Cell position to pixel position, and back.
+[[nodiscard]] Vector spacesToPixels(Vector spaces);
+[[nodiscard]] Vector pixelsToSpaces(Vector pixels);
+
+// The colour as an opaque SFML colour; CUSTOM and unknown values give white.
+// Callers include <SFML/Graphics/Color.hpp>.
+[[nodiscard]] sf::Color colorToSFML(Color color);
+
+} // namespace vk

@@ -1,0 +1,7 @@
+#include <vessik/display/EventMouse.h>
+
+namespace vk {
+
+EventMouse::EventMouse() { setType(MSE_EVENT); }
+
+} // namespace vk

@@ -1,0 +1,7 @@
+#include <vessik/services/EventPath.h>
+
+namespace vk {
+
+EventPath::EventPath() { setType(PATH_EVENT); }
+
+} // namespace vk
