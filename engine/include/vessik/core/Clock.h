@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <cstdint>
 
 namespace vk {
 
 // Microsecond timer for the game loop and the path finder's time budget.
-class Clock {
+class VK_API Clock {
   public:
     // Starts timing from now.
     Clock();

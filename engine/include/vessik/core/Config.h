@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/display/Color.h>
 
 #include <string>
@@ -8,7 +10,7 @@ namespace vk {
 
 // The engine's start-up settings, each with a built-in default, optionally
 // overridden by a configuration file of comma-separated key:value entries.
-class Config {
+class VK_API Config {
   public:
     static Config &getInstance();
     Config(const Config &) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <string>
 
 namespace vk {
@@ -25,7 +27,7 @@ inline const std::string NETWORK_SYNC_EVENT = "vk-network-sync";
 
 // Something that happens to a game object. Events live on the raiser's stack
 // and are handed to handlers by pointer; a handler never keeps the pointer.
-class Event {
+class VK_API Event {
   public:
     Event() = default;
     virtual ~Event() = default;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Event.h>
 
 namespace vk {
 
 // Sent once per game-loop step to every object interested in "vk-step".
-class EventStep : public Event {
+class VK_API EventStep : public Event {
   public:
     explicit EventStep(int step_count = 0);
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 
 namespace vk {
 
 // The engine's top-level singleton: starts every other manager in a fixed
 // order, runs the fixed-rate game loop and shuts everything down in reverse.
-class GameManager : public Manager {
+class VK_API GameManager : public Manager {
   public:
     static GameManager &getInstance();
 

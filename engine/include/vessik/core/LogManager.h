@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 
 #include <cstdarg>
@@ -10,7 +12,7 @@ namespace vk {
 // The engine's one text log. Each line is prefixed with the time of day and
 // the game-loop step count. Before the file is open, and after it is closed,
 // lines go to standard error so that start-up failures are still seen.
-class LogManager : public Manager {
+class VK_API LogManager : public Manager {
   public:
     static LogManager &getInstance();
     ~LogManager() override;
@@ -49,6 +51,6 @@ class LogManager : public Manager {
 
 // The local time of day as "hh:mm:ss", or "(time error)". The text lives in a
 // static buffer that the next call overwrites.
-const char *getTimeString();
+VK_API const char *getTimeString();
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/ObjectList.h>
 
 #include <string>
@@ -15,7 +17,7 @@ inline constexpr int MAX_EVENTS = 100;
 // Base of every engine service: a type name for the log, a started flag and a
 // registry of the objects interested in each event type. The registry holds
 // non-owning pointers; objects unregister themselves when destroyed.
-class Manager {
+class VK_API Manager {
   public:
     Manager() = default;
     Manager(const Manager &) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <string>
 
 namespace vk {
@@ -23,13 +25,13 @@ inline constexpr Color COLOR_DEFAULT = WHITE;
 
 // Writes the colour's RGB bytes for BLACK to WHITE; leaves them alone for
 // CUSTOM and for unknown values (the latter logged at level 5).
-void colorToRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &b);
+VK_API void colorToRGB(Color color, unsigned char &r, unsigned char &g, unsigned char &b);
 
 // "Black" ... "White"; "Unknown color" for CUSTOM and any other value.
-std::string toString(Color color);
+VK_API std::string toString(Color color);
 
 // The colour whose lower-case file name ("black" ... "white") is exactly
 // `name`; -1 when there is none.
-int colorFromName(const std::string &name);
+VK_API int colorFromName(const std::string &name);
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 #include <vessik/display/Color.h>
 #include <vessik/display/ScreenText.h>
@@ -40,7 +42,7 @@ enum Justification : int {
 // The manager owns the window, the font and the drawing objects; the window
 // pointer it hands out stays valid until shutDown(). In headless mode it
 // creates none of them, drawing refuses, and the cell geometry still holds.
-class DisplayManager : public Manager {
+class VK_API DisplayManager : public Manager {
   public:
     static DisplayManager &getInstance();
     ~DisplayManager() override;
@@ -145,15 +147,15 @@ class DisplayManager : public Manager {
 };
 
 // Pixels per cell column and per cell row.
-[[nodiscard]] float charWidth();
-[[nodiscard]] float charHeight();
+[[nodiscard]] VK_API float charWidth();
+[[nodiscard]] VK_API float charHeight();
 
 // Cell position to pixel position, and back.
-[[nodiscard]] Vector spacesToPixels(Vector spaces);
-[[nodiscard]] Vector pixelsToSpaces(Vector pixels);
+[[nodiscard]] VK_API Vector spacesToPixels(Vector spaces);
+[[nodiscard]] VK_API Vector pixelsToSpaces(Vector pixels);
 
 // The colour as an opaque SFML colour; CUSTOM and unknown values give white.
 // Callers include <SFML/Graphics/Color.hpp>.
-[[nodiscard]] sf::Color colorToSFML(Color color);
+[[nodiscard]] VK_API sf::Color colorToSFML(Color color);
 
 } // namespace vk

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Event.h>
 
 namespace vk {
 
 // A key pressed, released or held, delivered by the input manager to every
 // object interested in "vk-keyboard". -1 means no key and no action.
-class EventKeyboard : public Event {
+class VK_API EventKeyboard : public Event {
   public:
     EventKeyboard();
 

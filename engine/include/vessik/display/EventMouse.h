@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Event.h>
 #include <vessik/world/Vector.h>
 
@@ -7,7 +9,7 @@ namespace vk {
 
 // A mouse button or movement, delivered by the input manager to every object
 // interested in "vk-mouse". -1 means no action and no button.
-class EventMouse : public Event {
+class VK_API EventMouse : public Event {
   public:
     EventMouse();
 

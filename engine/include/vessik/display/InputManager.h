@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 #include <vessik/display/EventKeyboard.h>
 #include <vessik/display/EventMouse.h>
@@ -17,7 +19,7 @@ namespace vk {
 // Turns what happens in the display manager's window into keyboard and mouse
 // events ("vk-keyboard", "vk-mouse") for the objects registered here. Mouse
 // positions arrive in character cells. Closing the window ends the game.
-class InputManager : public Manager {
+class VK_API InputManager : public Manager {
   public:
     static InputManager &getInstance();
 
@@ -48,9 +50,9 @@ class InputManager : public Manager {
 
 // The engine key an SFML key code stands for; UNDEFINED_KEY for every code
 // the engine does not tell apart.
-[[nodiscard]] Keyboard::Key keyFromSFML(int sfml_key);
+[[nodiscard]] VK_API Keyboard::Key keyFromSFML(int sfml_key);
 
 // A readable name of an SFML key code ("Up", "Numpad7"), for the log.
-[[nodiscard]] const char *sfmlKeyName(int sfml_key);
+[[nodiscard]] VK_API const char *sfmlKeyName(int sfml_key);
 
 } // namespace vk

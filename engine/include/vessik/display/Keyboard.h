@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <string>
 
 namespace vk {
@@ -102,6 +104,6 @@ inline constexpr int KEY_VALUES = 77;
 
 // The key's character as a one-character string ("A", "1", "-", " "...);
 // empty for keys without one and for values outside the enumeration.
-std::string toString(Keyboard::Key key);
+VK_API std::string toString(Keyboard::Key key);
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/Vector.h>
 
 #include <string>
@@ -9,7 +11,7 @@ namespace vk {
 
 // One character cell as drawn: the character and its colour. A cell nothing
 // was drawn in holds a blank and `drawn` false.
-struct ScreenCell {
+struct VK_API ScreenCell {
     char ch = ' ';
     unsigned char r = 0;
     unsigned char g = 0;
@@ -20,7 +22,7 @@ struct ScreenCell {
 // A character-and-colour copy of a screen of cells: what a frame shows,
 // readable without looking at pixels. Later drawing in a cell replaces what
 // was there, as it does on screen.
-class ScreenText {
+class VK_API ScreenText {
   public:
     ScreenText() = default;
     ScreenText(int width, int height);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Event.h>
 
 #include <string>
@@ -9,7 +11,7 @@ namespace vk {
 // Addressed to the view objects whose view string equals the tag: they take
 // the value, or add it to theirs when the delta flag is set. View events are
 // delivered by the world manager to every object registered for "vk-view".
-class EventView : public Event {
+class VK_API EventView : public Event {
   public:
     explicit EventView(std::string tag = "", int value = 0, bool delta = false);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/presentation/Particle.h>
 
 namespace vk {
@@ -7,7 +9,7 @@ namespace vk {
 // A particle that falls slowly (acceleration 0.01 cells per step per step)
 // and leaves, on every step, a still trail particle of half its size and a
 // quarter of its age in its colour, fully opaque.
-class Firework : public Particle {
+class VK_API Firework : public Particle {
   public:
     Firework(float size, int age, unsigned char opacity, unsigned char r, unsigned char g, unsigned char b);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/Object.h>
 
 namespace vk {
@@ -10,7 +12,7 @@ namespace vk {
 // step and marks itself for deletion on its last step or when it leaves the
 // world. Its opacity stays as made. Create particles with `new` (usually
 // through addParticles); the world manager owns them like any object.
-class Particle : public Object {
+class VK_API Particle : public Object {
   public:
     // Size in pixels (the circle's radius), age in steps, then the opacity
     // and the colour bytes.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/display/Color.h>
 #include <vessik/world/Vector.h>
 
@@ -25,7 +27,7 @@ enum ShapeType : int {
 // animation when its type is not SHAPE_NONE; particles are nothing else.
 // Shapes draw straight into the display's window as polygons, not as
 // character cells, and need a window: headless, they draw nothing.
-class Shape {
+class VK_API Shape {
   public:
     // A white, opaque circle whose size is the font's: the font scale times
     // the whole pixels of the smaller cell side (24 with the defaults).
@@ -83,6 +85,6 @@ class Shape {
 };
 
 // "circle", "square", "triangle"; "undefined" for any other value.
-[[nodiscard]] std::string shapeTypeName(int type);
+[[nodiscard]] VK_API std::string shapeTypeName(int type);
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/resources/Sprite.h>
 #include <vessik/world/Object.h>
 
@@ -13,20 +15,20 @@ namespace vk {
 // objects are gone when it returns, and the game-over flag is still set (the
 // next run() clears it). 0 after the title ran; -1 when the game manager is
 // not started.
-int splash();
+VK_API int splash();
 
 // How an event ends a title object, if it does.
 enum class TitleExit { STAYS, GAME_OVER, KEY };
 
 // A title object leaves once the game is over, or on any key, which also ends
 // the game: marks `p_title` for deletion and says which way it went.
-TitleExit leaveTitle(Object *p_title, const Event *p_event);
+VK_API TitleExit leaveTitle(Object *p_title, const Event *p_event);
 
 // The title banner. It moves for 14 steps, then stops, shows its second
 // lettering and raises the emblem (SplashVessik) on its 15th step, and
 // deletes itself on its 90th step, on a key, or once the game is over.
 // It owns its sprite, which is built here rather than loaded.
-class Splash : public Object {
+class VK_API Splash : public Object {
   public:
     Splash();
 

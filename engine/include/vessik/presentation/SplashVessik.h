@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/resources/Sprite.h>
 #include <vessik/world/Object.h>
 #include <vessik/world/Vector.h>
@@ -12,7 +14,7 @@ namespace vk {
 // rises to the target's height in 30 steps, takes its resting picture 15
 // steps later, and on its 75th step ends the game loop and deletes itself;
 // a key ends the loop at once. It owns its current sprite, built here.
-class SplashVessik : public Object {
+class VK_API SplashVessik : public Object {
   public:
     explicit SplashVessik(Vector target);
 

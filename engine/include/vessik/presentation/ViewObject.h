@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/display/Color.h>
 #include <vessik/presentation/ViewObjectLocation.h>
 #include <vessik/world/Object.h>
@@ -27,7 +29,7 @@ inline constexpr unsigned APPEARANCE = 0x80000;
 //
 // "vk-view" events (EventView) whose tag equals the view string set the
 // value, or add to it.
-class ViewObject : public Object {
+class VK_API ViewObject : public Object {
   public:
     ViewObject();
     ~ViewObject() override = default;

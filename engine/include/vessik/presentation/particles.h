@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/display/Color.h>
 #include <vessik/world/Vector.h>
 
@@ -25,7 +27,7 @@ inline constexpr int FIREWORK_PARTICLE = 1;
 // `count_spread` is accepted and not used. 0 when all particles were made
 // (also for a count below 1); -1 for an unknown kind or a failed creation,
 // leaving the particles made so far.
-int addParticles(int count, int count_spread, Vector position, float position_spread, Vector direction,
+VK_API int addParticles(int count, int count_spread, Vector position, float position_spread, Vector direction,
                  float direction_spread, float size, float size_spread, float speed, float speed_spread, int age,
                  int age_spread, unsigned char opacity, unsigned char opacity_spread, unsigned char r,
                  unsigned char g, unsigned char b, unsigned char color_spread, int kind = PLAIN_PARTICLE);
@@ -33,6 +35,6 @@ int addParticles(int count, int count_spread, Vector position, float position_sp
 // One of the four effects at a position, scaled by `scale`, in one of the
 // eight named colours; CUSTOM (and any unknown colour) keeps the effect's own.
 // An unknown effect creates nothing.
-int addParticleEffect(ParticleEffect effect, Vector position, float scale, Color color = CUSTOM);
+VK_API int addParticleEffect(ParticleEffect effect, Vector position, float scale, Color color = CUSTOM);
 
 } // namespace vk

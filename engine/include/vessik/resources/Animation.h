@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/Box.h>
 #include <vessik/world/Vector.h>
 
@@ -14,7 +16,7 @@ class Sprite;
 // draws it has shown for. The sprite is not owned: sprites belong to the
 // resource manager and outlive every object that shows them (the world
 // shuts down before the resource manager).
-class Animation {
+class VK_API Animation {
   public:
     Animation() = default;
 

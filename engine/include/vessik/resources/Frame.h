@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/display/Color.h>
 #include <vessik/world/Vector.h>
 
@@ -10,7 +12,7 @@ namespace vk {
 // One picture of a sprite: `width` x `height` characters stored row after row
 // with no separators. Frames are small values, copied freely; one whose
 // string is empty counts as empty and draws nothing.
-class Frame {
+class VK_API Frame {
   public:
     Frame() = default;
     Frame(int width, int height, std::string frame);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <memory>
 #include <string>
 
@@ -11,7 +13,7 @@ namespace vk {
 
 // A piece of music streamed from its file while it plays. Music lives in
 // place in the resource manager's slots and is neither copied nor moved.
-class Music {
+class VK_API Music {
   public:
     Music();
     ~Music();

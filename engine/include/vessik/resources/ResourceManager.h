@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 #include <vessik/resources/Music.h>
 #include <vessik/resources/Sound.h>
@@ -27,7 +29,7 @@ inline constexpr int MAX_SPRITE_LINE = 4096;
 // simple one (frame count, width, height, slowdown, colour, then the rows) and
 // the robust one (<HEADER>, <BODY> and <FOOTER> sections of keyword lines and
 // rows). Either may end its lines with CRLF.
-class ResourceManager : public Manager {
+class VK_API ResourceManager : public Manager {
   public:
     static ResourceManager &getInstance();
     ~ResourceManager() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <memory>
 #include <string>
 
@@ -15,12 +17,12 @@ namespace vk {
 // device the log says so once, and sounds and music load as usual but play
 // nothing. Without this, the audio library would spin and flood standard
 // error trying to play into a device that does not exist.
-[[nodiscard]] bool audioDeviceAvailable();
+[[nodiscard]] VK_API bool audioDeviceAvailable();
 
 // A sound effect held whole in memory, playable any number of times. Sounds
 // live in place in the resource manager's slots: the playable sound refers to
 // the buffer of the same object, so a Sound is neither copied nor moved.
-class Sound {
+class VK_API Sound {
   public:
     Sound();
     ~Sound();

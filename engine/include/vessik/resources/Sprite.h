@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/display/Color.h>
 #include <vessik/resources/Frame.h>
 #include <vessik/world/Vector.h>
@@ -13,7 +15,7 @@ namespace vk {
 // colour with an optional transparent character. Sprites are created and
 // owned by the resource manager and shared by label; a sprite lives until the
 // resource manager shuts down, and its frames never change once pushed.
-class Sprite {
+class VK_API Sprite {
   public:
     // Room for `max_frames` frames. The frame list grows as frames are pushed,
     // so a large count costs nothing until the frames really exist.

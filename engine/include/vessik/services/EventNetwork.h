@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Event.h>
 
 namespace vk {
@@ -15,7 +17,7 @@ inline constexpr int NETWORK_LABEL_MAX = 3;
 // Raised by the network manager when a connection opens or closes and sent
 // to every object interested in "vk-network". The message pointer does not
 // own its bytes; the engine's own events carry none.
-class EventNetwork : public Event {
+class VK_API EventNetwork : public Event {
   public:
     // A label outside -1 to 3 is logged and becomes -1.
     explicit EventNetwork(int label);

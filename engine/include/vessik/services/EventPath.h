@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Event.h>
 #include <vessik/services/Path.h>
 
@@ -11,7 +13,7 @@ inline constexpr int PATH_FOUND = 2;
 
 // Tells an object that its path search has ended: the result and, when a path
 // was found, the path. The path manager hands it straight to the object.
-class EventPath : public Event {
+class VK_API EventPath : public Event {
   public:
     EventPath();
 

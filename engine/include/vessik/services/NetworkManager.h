@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 
 #include <deque>
@@ -21,7 +23,7 @@ inline const std::string DEFAULT_PORT = "9876";
 // All sockets are non-blocking: no call stalls the game loop except connect,
 // which waits a bounded time for the peer to answer. Sending to a peer that
 // has gone closes the connection; it never ends the program.
-class NetworkManager : public Manager {
+class VK_API NetworkManager : public Manager {
   public:
     static NetworkManager &getInstance();
     // Releases the sockets quietly; raises no events.
@@ -118,6 +120,6 @@ class NetworkManager : public Manager {
 };
 
 // Writes the system's text for a socket error code as "\t<code> - <text>".
-void logSocketError(int code);
+VK_API void logSocketError(int code);
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/Vector.h>
 
 #include <cstddef>
@@ -12,7 +14,7 @@ namespace vk {
 // A list of waypoints in world coordinates and the index of the one to head
 // for next. A value type: copy it freely. The path is finished once the index
 // has passed the last waypoint; an empty path is finished from the start.
-class Path {
+class VK_API Path {
   public:
     Path() = default;
     explicit Path(std::vector<Vector> waypoints) : m_waypoints(std::move(waypoints)) {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/services/Path.h>
 #include <vessik/world/Box.h>
 
@@ -28,7 +30,7 @@ inline constexpr int PATH_SEARCHING = 1;
 // With a target, the search also ends as soon as the object would touch the
 // target placed at the goal. The target's box is copied when the search
 // starts, so the target may go away while the search runs.
-class PathFind {
+class VK_API PathFind {
   public:
     struct Cell {
         int x = 0;

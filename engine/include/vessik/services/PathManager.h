@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 #include <vessik/world/Vector.h>
 
@@ -16,7 +18,7 @@ class PathFind;
 //
 // The searches belong to their objects (Object::setPathFind); the manager
 // only lists them while they run.
-class PathManager : public Manager {
+class VK_API PathManager : public Manager {
   public:
     static PathManager &getInstance();
     ~PathManager() override;

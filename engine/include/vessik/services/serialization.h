@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -17,31 +19,31 @@ namespace vk {
 // length or count is checked against the bytes the stream still holds
 // before anything is allocated for it.
 
-void writeMask(std::ostream &out, std::uint32_t mask);
-void writeInt(std::ostream &out, int value);
-void writeFloat(std::ostream &out, float value);
-void writeBool(std::ostream &out, bool value);
-void writeByte(std::ostream &out, unsigned char value);
-void writeCount(std::ostream &out, std::uint64_t count);
-void writeString(std::ostream &out, const std::string &text);
+VK_API void writeMask(std::ostream &out, std::uint32_t mask);
+VK_API void writeInt(std::ostream &out, int value);
+VK_API void writeFloat(std::ostream &out, float value);
+VK_API void writeBool(std::ostream &out, bool value);
+VK_API void writeByte(std::ostream &out, unsigned char value);
+VK_API void writeCount(std::ostream &out, std::uint64_t count);
+VK_API void writeString(std::ostream &out, const std::string &text);
 
 // Each returns false, with the stream failed and `value` untouched, when the
 // bytes are not all there. A bool byte other than 0 reads as true.
-bool readMask(std::istream &in, std::uint32_t &value);
-bool readInt(std::istream &in, int &value);
-bool readFloat(std::istream &in, float &value);
-bool readBool(std::istream &in, bool &value);
-bool readByte(std::istream &in, unsigned char &value);
-bool readCount(std::istream &in, std::uint64_t &value);
+VK_API bool readMask(std::istream &in, std::uint32_t &value);
+VK_API bool readInt(std::istream &in, int &value);
+VK_API bool readFloat(std::istream &in, float &value);
+VK_API bool readBool(std::istream &in, bool &value);
+VK_API bool readByte(std::istream &in, unsigned char &value);
+VK_API bool readCount(std::istream &in, std::uint64_t &value);
 
 // How many bytes the stream still holds, or -1 when it cannot tell (a stream
 // that cannot seek).
-[[nodiscard]] std::int64_t bytesLeft(std::istream &in);
+[[nodiscard]] VK_API std::int64_t bytesLeft(std::istream &in);
 
 // Whether `count` items of at least `item_size` bytes each can still follow.
 // When they cannot, the stream is failed as a read past its end would fail
 // it. A stream that cannot tell gets the benefit of the doubt.
-bool canHold(std::istream &in, std::uint64_t count, std::size_t item_size);
+VK_API bool canHold(std::istream &in, std::uint64_t count, std::size_t item_size);
 
 // What reading a string's characters came to.
 enum class CharsRead {
@@ -54,9 +56,9 @@ enum class CharsRead {
 
 // Reads `length` characters into `text`; the text ends at the first zero
 // byte, if any. Memory is taken only for bytes that are present.
-CharsRead readChars(std::istream &in, std::uint64_t length, std::string &text);
+VK_API CharsRead readChars(std::istream &in, std::uint64_t length, std::string &text);
 
 // The mask as 32 characters '0' or '1', bit 31 first.
-[[nodiscard]] std::string bitText(std::uint32_t mask);
+[[nodiscard]] VK_API std::string bitText(std::uint32_t mask);
 
 } // namespace vk

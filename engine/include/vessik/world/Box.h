@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/Vector.h>
 
 #include <iosfwd>
@@ -9,7 +11,7 @@ namespace vk {
 
 // An axis-aligned rectangle: [corner.x, corner.x + horizontal] by
 // [corner.y, corner.y + vertical], edges included.
-class Box {
+class VK_API Box {
   public:
     Box() = default;
     Box(Vector corner, float horizontal, float vertical) noexcept

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Event.h>
 #include <vessik/world/Vector.h>
 
@@ -10,7 +12,7 @@ class Object;
 // Sent directly to both objects of a collision: first to the one that was
 // moving, then to the one it ran into. The object pointers are non-owning and
 // valid only while the event is being handled.
-class EventCollision : public Event {
+class VK_API EventCollision : public Event {
   public:
     EventCollision();
     EventCollision(Object *p_o1, Object *p_o2, Vector position);

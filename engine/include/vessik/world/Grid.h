@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/ObjectList.h>
 #include <vessik/world/Vector.h>
 
@@ -12,7 +14,7 @@ class Object;
 // A cell of the grid; (-1, -1) stands for the list of objects that reach
 // beyond the grid. Keys sort by row, then column: the outside key first, then
 // the cells in reading order.
-struct CellKey {
+struct VK_API CellKey {
     int col = -1;
     int row = -1;
     [[nodiscard]] bool isOutside() const noexcept { return col == -1 && row == -1; }
@@ -25,7 +27,7 @@ struct CellKey {
 // The cells a box covers: every (c, r) with col0 <= c <= col1 and
 // row0 <= r <= row1 (none when a range is empty), plus the outside list when
 // the box reaches beyond the grid.
-struct CellSpan {
+struct VK_API CellSpan {
     int col0 = 0;
     int col1 = -1;
     int row0 = 0;
@@ -41,7 +43,7 @@ struct CellSpan {
 // every cell its box touches (right and bottom edges included), and in the
 // outside list when its box reaches beyond the grid, so a collision query
 // looks only at the objects near the mover. Lists hold non-owning pointers.
-class Grid {
+class VK_API Grid {
   public:
     // Most cells a grid allocates: a larger boundary gets larger cells.
     static constexpr long long MAX_CELLS = 1 << 20;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/presentation/Shape.h>
 #include <vessik/resources/Animation.h>
 #include <vessik/services/Path.h>
@@ -64,7 +66,7 @@ inline constexpr unsigned ALL_OBJECT = 0x3FFFF;
 //
 // Every setter that affects the world's indexes tells the scene graph while
 // the object still holds the old value, so the indexes always agree with it.
-class Object {
+class VK_API Object {
   public:
     Object();
     Object(const Object &) = delete;

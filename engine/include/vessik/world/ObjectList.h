@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 namespace vk {
 
 class Object;
@@ -7,7 +9,7 @@ class Object;
 // A growable list of non-owning object pointers, in insertion order. It is a
 // value type: queries hand out copies, so a caller can walk a result while the
 // world changes. The same pointer may be held more than once.
-class ObjectList {
+class VK_API ObjectList {
   public:
     ObjectList();
     ObjectList(const ObjectList &other);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vessik/export.h>
+
 namespace vk {
 
 class Object;
 class ObjectList;
 
 // Walks an object list by index. The list must outlive the iterator.
-class ObjectListIterator {
+class VK_API ObjectListIterator {
   public:
     explicit ObjectListIterator(const ObjectList *p_list) noexcept : m_p_list(p_list) {}
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/world/Grid.h>
 #include <vessik/world/Object.h>
 #include <vessik/world/ObjectList.h>
@@ -20,7 +22,7 @@ namespace vk {
 // their setters while they still hold the old value, so the indexes follow
 // every change. Lists hold non-owning pointers. Once the game is over, a
 // missing entry found during an update or a removal is accepted silently.
-class SceneGraph {
+class VK_API SceneGraph {
   public:
     SceneGraph() = default;
     SceneGraph(const SceneGraph &) = delete;

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <iosfwd>
 #include <string>
 
 namespace vk {
 
 // A position or velocity in world units (character cells, x right, y down).
-class Vector {
+class VK_API Vector {
   public:
     Vector() = default;
     Vector(float x, float y) noexcept : m_x(x), m_y(y) {}

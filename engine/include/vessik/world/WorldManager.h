@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vessik/export.h>
+
 #include <vessik/core/Manager.h>
 #include <vessik/world/Box.h>
 #include <vessik/world/ObjectList.h>
@@ -17,7 +19,7 @@ class Object;
 // deletion at the end of the step, and draws the visible ones layer by layer
 // inside the view. Game-defined events (any name no other manager serves) are
 // registered and delivered here.
-class WorldManager : public Manager {
+class VK_API WorldManager : public Manager {
   public:
     static WorldManager &getInstance();
 
