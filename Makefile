@@ -3,6 +3,8 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-bench
 FUZZ_BUILD ?= build-fuzz
+SHARED_BUILD ?= build-shared
+PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS?=
 FUZZ_SECONDS ?= 60
@@ -11,7 +13,7 @@ FUZZ_SECONDS ?= 60
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 CTEST_FLAGS := --output-on-failure -j $(JOBS) --timeout 300
 
-.PHONY: all deps configure build run test test-asan bench fuzz clean
+.PHONY: all deps configure build run install test test-asan test-shared bench fuzz clean
 
 all: build
 
@@ -27,6 +29,10 @@ build: configure
 run: build
 	VESSIK_LOG_LEVEL=$${VESSIK_LOG_LEVEL:-1} ./$(BUILD)/game/swellrun
 
+# The engine's library, headers, CMake package and pkg-config file.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
 test: build
 	$(XVFB) ctest --test-dir $(BUILD) $(CTEST_FLAGS)
 
@@ -36,6 +42,15 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    $(XVFB) ctest --test-dir $(ASAN_BUILD) $(CTEST_FLAGS)
+
+# The engine as a shared library: installed into a scratch prefix, where the
+# examples are built against it and run (the static library gets the same
+# check in `make test`).
+test-shared: deps
+	cmake -S . -B $(SHARED_BUILD) -DBUILD_SHARED_LIBS=ON -DVK_BUILD_TESTS=OFF \
+	    -DVK_WARNINGS_AS_ERRORS=$(if $(CI),ON,OFF) $(CMAKE_FLAGS)
+	cmake --build $(SHARED_BUILD) -j $(JOBS)
+	bash tools/test-install.sh $(SHARED_BUILD) $(SHARED_BUILD)/install-test
 
 # The fuzzers, built with clang, sanitizers and coverage; each runs for
 # FUZZ_SECONDS: the sprite-file reader, then the object record reader. New
@@ -60,4 +75,4 @@ bench: deps
 	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(SHARED_BUILD)
