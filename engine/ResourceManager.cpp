@@ -124,8 +124,8 @@ template <typename Take> void takeKeywordLines(std::vector<std::string> &lines, 
     for (std::size_t i = 0; i < lines.size(); i++) {
         if (startsWith(lines[i], keyword))
             take(lines[i], lines[i].size() > length + 1 ? lines[i].substr(length + 1) : std::string());
-        else
-            lines[kept++] = std::move(lines[i]);
+        else if (kept++ != i) // moving a string onto itself would empty it
+            lines[kept - 1] = std::move(lines[i]);
     }
     lines.resize(kept);
 }

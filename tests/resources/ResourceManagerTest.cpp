@@ -144,6 +144,10 @@ TEST_F(ResourceManagerTest, RobustSpriteFiles) {
     expectOutcomes({
         {"robust", ROBUST, {ROBUST_SPRITE}},
         {"CRLF", withCRLF(ROBUST), {ROBUST_SPRITE}},
+        {"keywords in another order",
+         replaced(ROBUST, "frames 2\nwidth 3\nheight 2\ncolor green\ntransparency #\nslowdown 4",
+                  "slowdown 4\ncolor green\nheight 2\nwidth 3\nframes 2\ntransparency #"),
+         {ROBUST_SPRITE}},
         {"defaults", bare, {"3x2 slowdown 0 White '': #o#ooo o#o###"}},
         {"quoted blank", replaced(ROBUST, "#\nslow", "\" \"\nslow"), {replaced(ROBUST_SPRITE, "'#'", "' '")}},
         {"first character", replaced(ROBUST, "#\nslow", "*xy\nslow"), {replaced(ROBUST_SPRITE, "'#'", "'*'")}},
