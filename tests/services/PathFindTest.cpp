@@ -43,6 +43,14 @@ Outcome runSearch(const World &world, const std::vector<std::string> &map) {
         out.expansions++;
     }
     EXPECT_EQ(search.getExpandedCount(), out.expansions);
+    // every cell looked at shows as expanded, nothing else does, and a probe
+    // beyond the grid is simply false
+    int shown = 0;
+    for (int y = -1; y <= static_cast<int>(map.size()); y++)
+        for (int x = -1; x <= static_cast<int>(map[0].size()); x++)
+            shown += search.isExpanded(x, y) ? 1 : 0;
+    EXPECT_EQ(shown, out.expansions);
+    EXPECT_TRUE(search.isExpanded(cellAt(world.start).x, cellAt(world.start).y));
     out.waypoints = search.getPath().getWaypoints();
     return out;
 }

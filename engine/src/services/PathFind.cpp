@@ -166,6 +166,12 @@ bool PathFind::isBlocked(int x, int y) const {
     return false;
 }
 
+bool PathFind::isExpanded(int x, int y) const {
+    if (!hasGrid() || x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return false;
+    return node(Cell{x, y}).closed;
+}
+
 Path PathFind::getPath() const {
     if (!m_found)
         return {};

@@ -58,6 +58,9 @@ class VK_API PathFind {
 
     // Whether the object may not stand in cell (x, y).
     [[nodiscard]] bool isBlocked(int x, int y) const;
+    // Whether cell (x, y) has been looked at so far; false outside the grid.
+    // Lets a game show a search while it runs.
+    [[nodiscard]] bool isExpanded(int x, int y) const;
 
     [[nodiscard]] Object *getObject() const noexcept { return m_p_object; }
     [[nodiscard]] Cell getStart() const noexcept { return m_start; }

@@ -1,0 +1,170 @@
+// pathfinding: walls come from a map drawn in a sprite file; click a cell and
+// the walker finds its way there with A*, the search shown as it runs.
+//
+//   pathfinding [--headless] [--steps N] [--goal X Y]
+//
+// --goal X Y asks for a walk to cell (X, Y) at the start, as a click would;
+// the program then exits with 1 unless the walker stands there at the end.
+
+#include <vessik/vessik.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Cells the search looks at per step: slow enough to watch.
+constexpr int CELLS_PER_STEP = 4;
+
+class Walker : public vk::Object {
+  public:
+    explicit Walker(int steps) : m_steps(steps) {
+        setType("Walker");
+        setPosition(vk::Vector(2, 2));
+        setSpeed(0.4f);
+        setAltitude(3);
+        // a path may cut diagonally past the corner of a wall: slide along
+        // it rather than stop there
+        setAvoidCollisions(true);
+        registerInterest(vk::MSE_EVENT);
+        registerInterest(vk::STEP_EVENT);
+    }
+
+    // Starts a search for a way to `goal`, replacing any walk under way.
+    void seek(vk::Vector goal) {
+        setFollowPath(false);
+        setDirection(vk::Vector(0, 0));
+        vk::PathManager &paths = vk::PathManager::getInstance();
+        if (paths.findPath(this, goal) != 0)
+            return;
+        // the path manager would finish it within this step; take it over
+        // and run it a few cells per step instead, so it can be watched
+        paths.remove(getPathFind());
+    }
+
+    int eventHandler(const vk::Event *p_event) override {
+        if (p_event->getType() == vk::MSE_EVENT) {
+            const auto *p_mouse = static_cast<const vk::EventMouse *>(p_event);
+            if (p_mouse->getMouseAction() != vk::CLICKED || p_mouse->getMouseButton() != vk::Mouse::LEFT)
+                return 0;
+            seek(p_mouse->getMousePosition());
+            return 1;
+        }
+        if (p_event->getType() == vk::STEP_EVENT) {
+            search();
+            // --steps: the game ends after that many steps
+            if (static_cast<const vk::EventStep *>(p_event)->getStepCount() + 1 == m_steps)
+                vk::GameManager::getInstance().setGameOver();
+            return 1;
+        }
+        // the end of the search: takes a path found and follows it
+        return vk::Object::eventHandler(p_event);
+    }
+
+    int draw() override {
+        vk::DisplayManager &display = vk::DisplayManager::getInstance();
+        const vk::Box world = vk::WorldManager::getInstance().getBoundary();
+        if (const vk::PathFind *p_search = getPathFind()) {
+            for (int y = 0; y < static_cast<int>(world.getVertical()); y++)
+                for (int x = 0; x < static_cast<int>(world.getHorizontal()); x++)
+                    if (p_search->isExpanded(x, y))
+                        display.drawCh(vk::Vector(x, y), '.', vk::CYAN);
+        }
+        if (getFollowPath()) {
+            const vk::Path path = getPath();
+            for (std::size_t i = static_cast<std::size_t>(path.getIndex()); i < path.getCount(); i++)
+                display.drawCh(path.getWaypoints()[i], '*', vk::YELLOW);
+        }
+        return display.drawCh(getPosition(), '@', vk::GREEN);
+    }
+
+  private:
+    int m_steps;
+
+    void search() {
+        vk::PathFind *p_search = getPathFind();
+        if (!p_search)
+            return;
+        for (int i = 0; i < CELLS_PER_STEP; i++) {
+            const int result = p_search->cycleOnce();
+            if (result == vk::PATH_SEARCHING)
+                continue;
+            // hand the result over as the path manager would
+            vk::EventPath done;
+            done.setResult(result);
+            done.setPath(p_search->getPath());
+            eventHandler(&done);
+            return;
+        }
+        const vk::EventView looked("Cells looked at", p_search->getExpandedCount());
+        vk::WorldManager::getInstance().onEvent(&looked);
+    }
+};
+
+// Makes a wall of every '#' of the map sprite and shows the map.
+int buildMap() {
+    const vk::Sprite *p_map = vk::ResourceManager::getInstance().getSprite("map");
+    if (!p_map)
+        return -1;
+    const vk::Frame frame = p_map->getFrame(0);
+    for (int y = 0; y < frame.getHeight(); y++)
+        for (int x = 0; x < frame.getWidth(); x++)
+            if (frame.getString()[static_cast<std::size_t>(y * frame.getWidth() + x)] == '#')
+                (new vk::Object)->setPosition(vk::Vector(x, y)); // solid, drawn by the map
+    auto *p_picture = new vk::Object;
+    p_picture->setSolidness(vk::SPECTRAL);
+    p_picture->setSprite("map");
+    // a sprite is drawn centred on its object
+    p_picture->setPosition(vk::Vector((frame.getWidth() - 1) / 2.0f, (frame.getHeight() - 1) / 2.0f));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::string config = "window_horizontal_chars:40,window_vertical_chars:16,"
+                         "window_horizontal_pixels:640,window_vertical_pixels:512,window_title:pathfinding,";
+    int steps = 0;
+    bool has_goal = false;
+    vk::Vector goal;
+    for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--headless") == 0)
+            config += "headless:true,";
+        else if (std::strcmp(argv[i], "--steps") == 0 && i + 1 < argc)
+            steps = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--goal") == 0 && i + 2 < argc) {
+            has_goal = true;
+            goal = vk::Vector(std::atoi(argv[i + 1]), std::atoi(argv[i + 2]));
+            i += 2;
+        }
+    }
+    vk::Config::getInstance().loadConfig(config);
+
+    vk::GameManager &game = vk::GameManager::getInstance();
+    if (game.startUp() != 0 || vk::ResourceManager::getInstance().loadSprite("map.txt", "map") != 0 ||
+        buildMap() != 0) {
+        game.shutDown();
+        return 1;
+    }
+    auto *p_walker = new Walker(steps);
+    auto *p_hint = new vk::ViewObject;
+    p_hint->setViewString("Click a cell to walk there");
+    p_hint->setDrawValue(false);
+    p_hint->setBorder(false);
+    p_hint->setLocation(vk::BOTTOM_CENTER);
+    auto *p_looked = new vk::ViewObject;
+    p_looked->setViewString("Cells looked at");
+    p_looked->setBorder(false);
+    p_looked->setPosition(vk::Vector(20, 14));
+    p_looked->setColor(vk::CYAN);
+    if (has_goal)
+        p_walker->seek(goal);
+
+    game.run();
+    const vk::Vector at = p_walker->getPosition();
+    std::printf("pathfinding: walker at (%g,%g)\n", at.getX(), at.getY());
+    game.shutDown();
+    return has_goal && at != goal ? 1 : 0;
+}
