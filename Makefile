@@ -1,4 +1,5 @@
-# Quick start: `make run` plays the game, `make test` runs every test.
+# Quick start: `make run` plays the game, `make test` runs every test;
+# `make run-terminal` plays it in this terminal.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-bench
@@ -11,7 +12,7 @@ FUZZ_SECONDS ?= 60
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 CTEST_FLAGS := --output-on-failure -j $(JOBS) --timeout 300
 
-.PHONY: all deps configure build run test test-asan bench fuzz clean
+.PHONY: all deps configure build run run-terminal test test-asan bench fuzz clean
 
 all: build
 
@@ -26,6 +27,10 @@ build: configure
 
 run: build
 	VESSIK_LOG_LEVEL=$${VESSIK_LOG_LEVEL:-1} ./$(BUILD)/game/swellrun
+
+# no window: the game draws in the terminal, with or without an X display
+run-terminal: build
+	VESSIK_LOG_LEVEL=$${VESSIK_LOG_LEVEL:-1} ./$(BUILD)/game/swellrun --terminal
 
 test: build
 	$(XVFB) ctest --test-dir $(BUILD) $(CTEST_FLAGS)

@@ -1,5 +1,8 @@
 #include "Pty.h"
 
+#include "TestEnv.h"
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +24,8 @@ Pty::Pty(int columns, int rows) : m_vt(columns, rows) {
 
 Pty::~Pty() {
     if (m_pid > 0 && !exited()) {
+        if (m_program > 0)
+            kill(m_program, SIGKILL);
         kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
     }
@@ -38,28 +43,47 @@ bool Pty::spawn(const std::vector<std::string> &argv, const std::string &workdir
     for (const std::string &arg : argv)
         args.push_back(const_cast<char *>(arg.c_str()));
     args.push_back(nullptr);
+    int pid_pipe[2];
+    if (pipe(pid_pipe) != 0)
+        return false;
     m_pid = fork();
     if (m_pid == 0) {
-        // the terminal becomes the child's controlling terminal, so that its
-        // keys raise signals and a resize is heard
+        // a session on the terminal, led as a shell leads one: the program
+        // runs in a process group of its own in the foreground, so that its
+        // keys raise signals, a resize is heard and a suspension stops it
         setsid();
         ioctl(m_slave, TIOCSCTTY, 0);
-        dup2(m_slave, STDIN_FILENO);
-        dup2(m_slave, STDOUT_FILENO);
-        if (std::freopen(error_path.c_str(), "w", stderr) == nullptr || chdir(workdir.c_str()) != 0)
-            _exit(126);
-        close(m_master);
-        close(m_slave);
-        for (const auto &[name, value] : env) {
-            if (value.empty())
-                unsetenv(name.c_str());
-            else
-                setenv(name.c_str(), value.c_str(), 1);
+        const pid_t program = fork();
+        if (program == 0) {
+            setpgid(0, 0);
+            dup2(m_slave, STDIN_FILENO);
+            dup2(m_slave, STDOUT_FILENO);
+            if (std::freopen(error_path.c_str(), "w", stderr) == nullptr || chdir(workdir.c_str()) != 0)
+                _exit(126);
+            close(m_master);
+            close(m_slave);
+            for (const auto &[name, value] : env) {
+                if (value.empty())
+                    unsetenv(name.c_str());
+                else
+                    setenv(name.c_str(), value.c_str(), 1);
+            }
+            execv(args[0], args.data());
+            _exit(127);
         }
-        execv(args[0], args.data());
-        _exit(127);
+        setpgid(program, program);
+        tcsetpgrp(m_slave, program);
+        static_cast<void>(write(pid_pipe[1], &program, sizeof program));
+        int status = 0;
+        while (waitpid(program, &status, 0) == -1 && errno == EINTR) {
+        }
+        _exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
     }
-    return m_pid > 0;
+    close(pid_pipe[1]);
+    if (m_pid <= 0 || read(pid_pipe[0], &m_program, sizeof m_program) != static_cast<ssize_t>(sizeof m_program))
+        m_program = -1;
+    close(pid_pipe[0]);
+    return m_program > 0;
 }
 
 void Pty::send(const std::string &bytes) const {
@@ -103,23 +127,19 @@ bool Pty::exited() {
     if (m_exited || m_pid <= 0)
         return m_exited;
     int status = 0;
-    const pid_t pid = waitpid(m_pid, &status, WNOHANG | WUNTRACED | WCONTINUED);
+    const pid_t pid = waitpid(m_pid, &status, WNOHANG);
     if (pid != m_pid)
         return false;
-    if (WIFSTOPPED(status)) {
-        m_stopped = true;
-    } else if (WIFCONTINUED(status)) {
-        m_stopped = false;
-    } else {
-        m_exited = true;
-        m_exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    m_exited = true;
+    m_exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return m_exited;
 }
 
-bool Pty::stopped() {
-    static_cast<void>(exited());
-    return m_stopped;
+bool Pty::stopped() const {
+    // the state follows the command name, which is in parentheses
+    const std::string stat = readFile("/proc/" + std::to_string(m_program) + "/stat");
+    const std::size_t end = stat.rfind(')');
+    return end != std::string::npos && end + 2 < stat.size() && stat[end + 2] == 'T';
 }
 
 StdioOn::StdioOn(int terminal_fd) : m_in(dup(STDIN_FILENO)), m_out(dup(STDOUT_FILENO)) {

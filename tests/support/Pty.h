@@ -41,20 +41,22 @@ class Pty {
     // The terminal's line settings as the program left them.
     [[nodiscard]] termios modes() const;
     [[nodiscard]] int slave() const noexcept { return m_slave; }
-    [[nodiscard]] pid_t pid() const noexcept { return m_pid; }
+    // The program's process id.
+    [[nodiscard]] pid_t pid() const noexcept { return m_program; }
 
     // Whether the program ended; its exit code then, or 128 + signal.
     [[nodiscard]] bool exited();
     [[nodiscard]] int exitCode() const noexcept { return m_exit_code; }
-    // Whether the program is stopped (suspended), as last seen.
-    [[nodiscard]] bool stopped();
+    // Whether the program is stopped (suspended).
+    [[nodiscard]] bool stopped() const;
 
   private:
     int m_master = -1;
     int m_slave = -1;
+    // the session's leader, which ends as the program does, and the program
     pid_t m_pid = -1;
+    pid_t m_program = -1;
     bool m_exited = false;
-    bool m_stopped = false;
     int m_exit_code = -1;
     std::size_t m_bytes = 0;
     Vt m_vt;
