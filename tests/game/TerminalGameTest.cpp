@@ -1,7 +1,12 @@
 // The whole game played through the real program on a pseudo-terminal with
 // no X display, its screen read through a terminal emulator.
 #include "Pty.h"
+#include "Sea.h"
 #include "TestEnv.h"
+#include "XServer.h"
+
+#include "Config.h"
+#include "DisplayManager.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +16,7 @@
 #include <string>
 #include <termios.h>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -75,7 +81,60 @@ int countInColor(vktest::Vt &vt, int color) {
     return count;
 }
 
+// Every cell of the frame last shown: character, colour and whether drawn.
+std::string shownCells() {
+    const vk::ScreenText &text = vk::DisplayManager::getInstance().getShownText();
+    std::string cells;
+    for (int y = 0; y < text.getHeight(); y++)
+        for (int x = 0; x < text.getWidth(); x++) {
+            const vk::ScreenCell cell = text.at(x, y);
+            cells += {cell.ch, static_cast<char>(cell.r), static_cast<char>(cell.g), static_cast<char>(cell.b),
+                      static_cast<char>(cell.drawn)};
+        }
+    return cells;
+}
+
+// The frames of the start screen and a run started on its 5th step, with
+// the game's sprites and a seeded generator; `each_step` runs in every step.
+std::vector<std::string> seededFrames(const std::string &config, const std::function<void()> &each_step) {
+    seatest::Sea sea(true, false, config);
+    new GameStart;
+    std::vector<std::string> frames;
+    sea.steps(120, [&](int step) {
+        if (step == 5)
+            seatest::press(seatest::kb::SPACE);
+        each_step();
+        frames.push_back(shownCells());
+    });
+    return frames;
+}
+
 } // namespace
+
+TEST(TerminalGame, ShowsTheSameFramesAsTheWindowForTheSameSeededSteps) {
+    std::vector<std::string> window_frames;
+    {
+        vktest::XServer x_server;
+        ASSERT_TRUE(x_server.ok()) << x_server.error();
+        window_frames = seededFrames("", [] {});
+    }
+    vktest::Pty pty(80, 24);
+    std::vector<std::string> terminal_frames;
+    bool run_shown = false;
+    {
+        const vktest::StdioOn on(pty.slave());
+        terminal_frames = seededFrames("display:terminal,", [&] {
+            pty.pump();
+            run_shown = run_shown || pty.screen().find("SPEED").second >= 0;
+        });
+    }
+    // the display's choice outlives the test in the configuration
+    vk::Config::getInstance().loadConfig("display:window,");
+    ASSERT_EQ(terminal_frames.size(), 120u);
+    EXPECT_NE(terminal_frames[3], terminal_frames[100]) << "a run has started";
+    EXPECT_TRUE(terminal_frames == window_frames);
+    EXPECT_TRUE(run_shown);
+}
 
 TEST(TerminalGame, PlaysSplashStartRunGameOverAndQuitsLeavingTheTerminalAsItWas) {
     TerminalGame game(80, 24);
