@@ -385,7 +385,8 @@ void InputManager::getTerminalInput(TerminalScreen &terminal) {
 
     // terminal cells to the world's, which sit centred in the terminal
     const auto cells = [&](int column, int row) {
-        return Vector(static_cast<float>(column - terminal.getOffsetX()), static_cast<float>(row - terminal.getOffsetY()));
+        return Vector(static_cast<float>(column - terminal.getOffsetX()),
+                      static_cast<float>(row - terminal.getOffsetY()));
     };
     for (const TerminalInput &input : m_terminal_keys.take()) {
         if (input.kind == TerminalInput::SIGNAL) {

@@ -98,9 +98,10 @@ TEST(TerminalScreen, RandomFramesOnAnySizeShowCentredOrAskForRoom) {
         }
         if (rng() % 10 == 0)
             frame.clear();
+        const auto byte = [&] { return static_cast<unsigned char>(rng()); };
         for (int n = static_cast<int>(rng() % 30); n > 0; n--)
-            put(frame, static_cast<int>(rng() % 40), static_cast<int>(rng() % 12), characters[rng() % characters.size()],
-                static_cast<unsigned char>(rng()), static_cast<unsigned char>(rng()), static_cast<unsigned char>(rng()));
+            put(frame, static_cast<int>(rng() % 40), static_cast<int>(rng() % 12),
+                characters[rng() % characters.size()], byte(), byte(), byte());
         vt.feed(screen.render(frame));
         if (vt.columns() >= 40 && vt.rows() >= 12) {
             expectShows(vt, frame);
