@@ -1,4 +1,5 @@
-# Quick start: `make run` plays the game, `make test` runs every test.
+# Quick start: `make run` plays the game, `make test` runs every test;
+# `make run-terminal` plays it in this terminal.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-bench
@@ -13,7 +14,7 @@ FUZZ_SECONDS ?= 60
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 CTEST_FLAGS := --output-on-failure -j $(JOBS) --timeout 300
 
-.PHONY: all deps configure build run install test test-asan test-shared bench fuzz clean
+.PHONY: all deps configure build run run-terminal install test test-asan test-shared bench fuzz clean
 
 all: build
 
@@ -28,6 +29,10 @@ build: configure
 
 run: build
 	VESSIK_LOG_LEVEL=$${VESSIK_LOG_LEVEL:-1} ./$(BUILD)/game/swellrun
+
+# no window: the game draws in the terminal, with or without an X display
+run-terminal: build
+	VESSIK_LOG_LEVEL=$${VESSIK_LOG_LEVEL:-1} ./$(BUILD)/game/swellrun --terminal
 
 # The engine's library, headers, CMake package and pkg-config file.
 install: build

@@ -2,6 +2,7 @@
 #include "loadResources.h"
 #include "SpeedManager.h"
 
+#include <vessik/core/Config.h>
 #include <vessik/core/GameManager.h>
 #include <vessik/core/LogManager.h>
 #include <vessik/presentation/Splash.h>
@@ -9,9 +10,16 @@
 #include <vessik/resources/ResourceManager.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
-int main() {
+int main(int argc, char **argv) {
+    // "--terminal" plays in the terminal it was started from; every other
+    // argument is ignored
+    for (int i = 1; i < argc; i++)
+        if (std::strcmp(argv[i], "--terminal") == 0)
+            vk::Config::getInstance().setDisplay("terminal");
+
     vk::GameManager &game_manager = vk::GameManager::getInstance();
     vk::LogManager &log = vk::LogManager::getInstance();
     if (game_manager.startUp() != 0) {

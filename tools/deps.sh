@@ -12,6 +12,9 @@ packages=(
     clang libclang-rt-14-dev
     # window and audio tests
     xvfb xauth xdotool imagemagick sox libsox-fmt-all vorbis-tools
+    # terminal tests: a terminal emulator library to read the screen, and a
+    # multiplexer to try the game in a terminal of any size by hand
+    libvterm-dev tmux
     # a software OpenAL back end that works without a sound card, and its
     # headers for the start-up check for an audio device
     libopenal1 libopenal-dev

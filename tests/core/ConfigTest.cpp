@@ -92,17 +92,23 @@ TEST_F(ConfigTest, EveryKeyIsReadAndBlanksAreRemoved) {
 }
 
 TEST_F(ConfigTest, UnsupportedValuesAreReportedAndIgnored) {
-    const std::string err = load("window_background_color:Yellow,window_style:wide,window_state:maximised,");
+    const std::string err =
+        load("window_background_color:Yellow,window_style:wide,window_state:maximised,display:Terminal,");
     EXPECT_NE(err.find("loadConfig(): Unsupported window color 'Yellow'"), std::string::npos) << err;
+    EXPECT_NE(err.find("loadConfig(): Unsupported display 'Terminal'"), std::string::npos) << err;
+    EXPECT_EQ(config.getDisplay(), "window");
     EXPECT_NE(err.find("loadConfig(): Unsupported window style 'wide'"), std::string::npos) << err;
     EXPECT_NE(err.find("loadConfig(): Unsupported window state 'maximised'"), std::string::npos) << err;
     EXPECT_EQ(config.getWindowBackgroundColor(), vk::BLACK);
     EXPECT_EQ(config.getWindowStyle(), 5);
     EXPECT_EQ(config.getWindowState(), 0);
 
-    load("window_style:none,window_state:default,");
+    load("window_style:none,window_state:default,display:terminal,");
     EXPECT_EQ(config.getWindowStyle(), 0);
     EXPECT_EQ(config.getWindowState(), 0);
+    EXPECT_TRUE(config.getTerminal());
+    load("display:window,");
+    EXPECT_FALSE(config.getTerminal());
 }
 
 TEST_F(ConfigTest, EntryRules) {
@@ -177,6 +183,7 @@ TEST_F(ConfigTest, SummaryListsEverySetting) {
                                                "  Window title: Vessik",
                                                "  Show mouse: false",
                                                "  Headless: false",
+                                               "  Display: window",
                                                "  Font file: vk-font.ttf",
                                                "  Log file: vessik.log",
                                                "  Random seed: 0",

@@ -51,11 +51,12 @@ class Driver : public vk::Object {
 };
 
 // The engine with the speed manager started and, on request, the game's
-// sprites loaded; headless unless a test brings its own X server. Randomness
-// is seeded with 1.
+// sprites loaded; headless unless a test brings its own X server (or
+// terminal, through `config`). Randomness is seeded with 1.
 struct Sea {
-    explicit Sea(bool with_sprites = false, bool headless = true)
-        : env(std::string(headless ? "headless:true,\n" : "") + "networking:false,\nframe_time:0,\nrandom_seed:1,\n") {
+    explicit Sea(bool with_sprites = false, bool headless = true, const std::string &config = "")
+        : env(std::string(headless ? "headless:true,\n" : "") + "networking:false,\nframe_time:0,\nrandom_seed:1,\n" +
+              config) {
         EXPECT_EQ(vk::GameManager::getInstance().startUp(), 0);
         EXPECT_EQ(SpeedManager::getInstance().startUp(), 0);
         const std::pair<const char *, const char *> sprites[] = {

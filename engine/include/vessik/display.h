@@ -10,3 +10,4 @@
 #include <vessik/display/Keyboard.h>
 #include <vessik/display/Mouse.h>
 #include <vessik/display/ScreenText.h>
+#include <vessik/display/TerminalKeys.h>

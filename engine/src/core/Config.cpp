@@ -114,6 +114,12 @@ int Config::loadConfig(std::string config) {
     applyString(text, "window_title", m_window_title);
     applyBool(text, "show_mouse", m_show_mouse);
     applyBool(text, "headless", m_headless);
+    if (const std::string value = match(text, "display"); !value.empty()) {
+        if (value != "window" && value != "terminal")
+            log.writeLog("loadConfig(): Unsupported display '%s'", value.c_str());
+        else if (!m_display_chosen)
+            m_display = value;
+    }
     applyString(text, "font_file", m_font_file);
     applyString(text, "logfile", m_logfile);
     applyInt(text, "random_seed", m_random_seed);
@@ -123,6 +129,14 @@ int Config::loadConfig(std::string config) {
     applyInt(text, "quadtree_depth", m_quadtree_depth);
     applyInt(text, "quadtree_threshold", m_quadtree_threshold);
     applyBool(text, "signals", m_signals);
+    return 0;
+}
+
+int Config::setDisplay(const std::string &display) {
+    if (display != "window" && display != "terminal")
+        return -1;
+    m_display = display;
+    m_display_chosen = true;
     return 0;
 }
 
@@ -141,6 +155,7 @@ void Config::writeSummary() const {
     log.writeLog(1, "  Window title: %s", m_window_title.c_str());
     log.writeLog(1, "  Show mouse: %s", boolName(m_show_mouse));
     log.writeLog(1, "  Headless: %s", boolName(m_headless));
+    log.writeLog(1, "  Display: %s", m_display.c_str());
     log.writeLog(1, "  Font file: %s", m_font_file.c_str());
     log.writeLog(1, "  Log file: %s", m_logfile.c_str());
     log.writeLog(1, "  Random seed: %d", m_random_seed);

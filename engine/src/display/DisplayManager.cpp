@@ -5,6 +5,7 @@
 #include <vessik/world/geometry.h>
 
 #include "core/Platform.h"
+#include "display/TerminalScreen.h"
 
 #include <SFML/Graphics.hpp>
 
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <unistd.h>
 
 namespace vk {
 
@@ -92,6 +94,8 @@ int DisplayManager::startUp() {
         log.writeLog(5, "DisplayManager::startUp(): successfully started.");
         return 0;
     }
+    if (config.getTerminal())
+        return startTerminal();
 
     // the graphics library ends the process if it finds no display; the
     // connection stays open until shutDown()
@@ -185,7 +189,23 @@ int DisplayManager::startUp() {
     return 0;
 }
 
+int DisplayManager::startTerminal() {
+    LogManager &log = LogManager::getInstance();
+    auto p_terminal = std::make_unique<TerminalScreen>();
+    std::string error;
+    if (p_terminal->open(STDIN_FILENO, STDOUT_FILENO, Config::getInstance().getWindowBackgroundColor(), error) != 0) {
+        log.writeLog("DisplayManager::startUp(): Error! Cannot play in the terminal: %s.", error.c_str());
+        return -1;
+    }
+    m_p_terminal = std::move(p_terminal);
+    Manager::startUp();
+    log.writeLog(5, "DisplayManager::startUp(): successfully started.");
+    return 0;
+}
+
 void DisplayManager::release() {
+    // the terminal is given back as it was found
+    m_p_terminal.reset();
     if (m_p_window) {
         m_p_window->close();
         m_p_window.reset();
@@ -347,7 +367,7 @@ bool DisplayManager::canDraw() const {
         LogManager::getInstance().writeLog("%s not started!", getType().c_str());
         return false;
     }
-    return m_p_window != nullptr;
+    return m_p_window != nullptr || m_p_terminal != nullptr;
 }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
@@ -357,10 +377,12 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
 
     const Vector view_pos = worldToView(world_pos);
     const Vector pixel = spacesToPixels(view_pos);
-    // the box reaches a little left of and below the glyph's corner, where
-    // the glyph's ink is
-    addBox(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5, rotation);
-    addGlyph(pixel.getX(), pixel.getY(), ch, r, g, b, rotation);
+    if (m_p_window) {
+        // the box reaches a little left of and below the glyph's corner,
+        // where the glyph's ink is
+        addBox(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5, rotation);
+        addGlyph(pixel.getX(), pixel.getY(), ch, r, g, b, rotation);
+    }
     m_frame_text.put(view_pos, ch, r, g, b);
     return 0;
 }
@@ -403,7 +425,8 @@ void DisplayManager::drawBatch() {
 }
 
 int DisplayManager::flush() {
-    if (!canDraw())
+    // a terminal has nothing but characters
+    if (!canDraw() || !m_p_window)
         return -1;
     drawBatch();
     // the caller may draw into the window next, where boxes cannot see it
@@ -422,12 +445,18 @@ int DisplayManager::swapBuffers() {
     if (!canDraw())
         return -1;
 
-    drawBatch();
-    m_p_window->display();
+    if (m_p_terminal) {
+        m_p_terminal->show(m_frame_text);
+    } else {
+        drawBatch();
+        m_p_window->display();
+    }
     std::swap(m_shown_text, m_frame_text);
     m_frame_text.clear();
-    m_p_window->clear(sf::Color(m_background_r, m_background_g, m_background_b));
-    startFrame();
+    if (m_p_window) {
+        m_p_window->clear(sf::Color(m_background_r, m_background_g, m_background_b));
+        startFrame();
+    }
     return 0;
 }
 

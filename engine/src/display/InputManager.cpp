@@ -6,12 +6,16 @@
 #include <vessik/core/LogManager.h>
 #include <vessik/display/DisplayManager.h>
 
+#include "core/Platform.h"
+#include "display/TerminalScreen.h"
+
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/Keyboard.hpp>
 #include <SFML/Window/Mouse.hpp>
 
 #include <array>
+#include <csignal>
 
 namespace vk {
 
@@ -187,6 +191,35 @@ Vector cellsAt(int pixel_x, int pixel_y) {
     return pixelsToSpaces(Vector(static_cast<float>(pixel_x), static_cast<float>(pixel_y)));
 }
 
+// One PRESSED event per held button, left first, all at `position`.
+template <typename Held> void deliverHeldButtons(const InputManager &input, Vector position, Held held) {
+    EventMouse mouse;
+    mouse.setMouseAction(PRESSED);
+    mouse.setMousePosition(position);
+    for (const Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE}) {
+        if (held(button)) {
+            mouse.setMouseButton(button);
+            input.onEvent(&mouse);
+        }
+    }
+}
+
+// One KEY_DOWN event per held key, in the polling order.
+template <typename Held> void deliverHeldKeys(const InputManager &input, Held held) {
+    for (const Keyboard::Key key : POLLED_KEYS) {
+        if (held(key)) {
+            EventKeyboard keyboard;
+            keyboard.setKey(key);
+            keyboard.setKeyboardAction(KEY_DOWN);
+            input.onEvent(&keyboard);
+        }
+    }
+}
+
+sf::Mouse::Button sfmlButtonOf(Mouse::Button button) {
+    return button == Mouse::LEFT ? sf::Mouse::Left : button == Mouse::RIGHT ? sf::Mouse::Right : sf::Mouse::Middle;
+}
+
 } // namespace
 
 Keyboard::Key keyFromSFML(int sfml_key) {
@@ -227,7 +260,10 @@ int InputManager::startUp() {
             log.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
             return -1;
         }
-        if (sf::RenderWindow *p_window = display.getWindow()) {
+        if (display.getTerminal()) {
+            m_terminal_keys = TerminalKeys();
+            log.writeLog(2, "InputManager::startUp(): Reading keys from the terminal.");
+        } else if (sf::RenderWindow *p_window = display.getWindow()) {
             p_window->setKeyRepeatEnabled(false);
             log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
         } else {
@@ -311,6 +347,10 @@ bool InputManager::handleWindowEvent(const sf::Event &event) const {
 void InputManager::getInput() {
     if (Config::getInstance().getHeadless())
         return;
+    if (TerminalScreen *p_terminal = DisplayManager::getInstance().getTerminal()) {
+        getTerminalInput(*p_terminal);
+        return;
+    }
     sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
     if (!p_window) {
         LogManager::getInstance().writeLog("InputManager::getInput(): DisplayManager unexpectedly returned null window!");
@@ -323,24 +363,53 @@ void InputManager::getInput() {
             return;
 
     const sf::Vector2i pointer = sf::Mouse::getPosition(*p_window);
-    EventMouse held;
-    held.setMouseAction(PRESSED);
-    held.setMousePosition(cellsAt(pointer.x, pointer.y));
-    for (const sf::Mouse::Button button : {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle}) {
-        if (sf::Mouse::isButtonPressed(button)) {
-            held.setMouseButton(mouseButtonFromSFML(button));
-            onEvent(&held);
-        }
-    }
+    deliverHeldButtons(*this, cellsAt(pointer.x, pointer.y),
+                       [](Mouse::Button button) { return sf::Mouse::isButtonPressed(sfmlButtonOf(button)); });
+    deliverHeldKeys(*this, [](Keyboard::Key key) { return sf::Keyboard::isKeyPressed(sfmlKeyOf(key)); });
+}
 
-    for (const Keyboard::Key key : POLLED_KEYS) {
-        if (sf::Keyboard::isKeyPressed(sfmlKeyOf(key))) {
+void InputManager::getTerminalInput(TerminalScreen &terminal) {
+    if (TerminalScreen::quitRequested()) {
+        LogManager::getInstance().writeLog(1, "InputManager::getInput(): Asked to quit. Setting game over.");
+        GameManager::getInstance().setGameOver();
+        return;
+    }
+    const std::int64_t now = platform::nowMicroseconds();
+    // keys held when the game was suspended are long up
+    if (terminal.takeResumed())
+        m_terminal_keys.releaseAll();
+    char buffer[4096];
+    while (const std::size_t count = terminal.read(buffer, sizeof buffer))
+        m_terminal_keys.feed(buffer, count, now);
+    m_terminal_keys.update(now);
+    if (m_terminal_keys.takeReleaseOffer())
+        terminal.enableKeyReleases();
+
+    // terminal cells to the world's, which sit centred in the terminal
+    const auto cells = [&](int column, int row) {
+        return Vector(static_cast<float>(column - terminal.getOffsetX()),
+                      static_cast<float>(row - terminal.getOffsetY()));
+    };
+    for (const TerminalInput &input : m_terminal_keys.take()) {
+        if (input.kind == TerminalInput::SIGNAL) {
+            // handled like the signal the terminal would have sent
+            std::raise(input.signal);
+        } else if (input.kind == TerminalInput::MOUSE) {
+            EventMouse mouse;
+            mouse.setMouseAction(input.mouse_action);
+            mouse.setMouseButton(input.button);
+            mouse.setMousePosition(cells(input.column, input.row));
+            onEvent(&mouse);
+        } else {
             EventKeyboard keyboard;
-            keyboard.setKey(key);
-            keyboard.setKeyboardAction(KEY_DOWN);
+            keyboard.setKey(input.key);
+            keyboard.setKeyboardAction(input.key_action);
             onEvent(&keyboard);
         }
     }
+    deliverHeldButtons(*this, cells(m_terminal_keys.getMouseColumn(), m_terminal_keys.getMouseRow()),
+                       [&](Mouse::Button button) { return m_terminal_keys.isButtonHeld(button); });
+    deliverHeldKeys(*this, [&](Keyboard::Key key) { return m_terminal_keys.isHeld(key); });
 }
 
 } // namespace vk

@@ -42,6 +42,13 @@ class VK_API Config {
     [[nodiscard]] std::string getWindowTitle() const { return m_window_title; }
     [[nodiscard]] bool getShowMouse() const noexcept { return m_show_mouse; }
     [[nodiscard]] bool getHeadless() const noexcept { return m_headless; }
+    // Where the game is shown: "window" or "terminal".
+    [[nodiscard]] std::string getDisplay() const { return m_display; }
+    [[nodiscard]] bool getTerminal() const noexcept { return m_display == "terminal"; }
+    // Chooses the display ahead of the file, whose `display` entry then no
+    // longer counts (a command-line choice beats the file's); -1 for
+    // anything but "window" and "terminal".
+    int setDisplay(const std::string &display);
     [[nodiscard]] std::string getFontFile() const { return m_font_file; }
     [[nodiscard]] std::string getLogfile() const { return m_logfile; }
     [[nodiscard]] int getRandomSeed() const noexcept { return m_random_seed; }
@@ -70,6 +77,8 @@ class VK_API Config {
     std::string m_window_title = "Vessik";
     bool m_show_mouse = false;
     bool m_headless = false;
+    std::string m_display = "window";
+    bool m_display_chosen = false;
     std::string m_font_file = "vk-font.ttf";
     std::string m_logfile = "vessik.log";
     int m_random_seed = 0;

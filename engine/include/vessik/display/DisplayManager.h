@@ -24,6 +24,8 @@ class Vertex;
 
 namespace vk {
 
+class TerminalScreen;
+
 enum Justification : int {
     LEFT_JUSTIFIED = 0,
     CENTER_JUSTIFIED,
@@ -42,6 +44,10 @@ enum Justification : int {
 // The manager owns the window, the font and the drawing objects; the window
 // pointer it hands out stays valid until shutDown(). In headless mode it
 // creates none of them, drawing refuses, and the cell geometry still holds.
+//
+// With the configuration's display "terminal" the frames go to the text
+// terminal on standard input and output instead (TerminalScreen), and no
+// window, font or graphics object exists: the frame text is what is shown.
 class VK_API DisplayManager : public Manager {
   public:
     static DisplayManager &getInstance();
@@ -85,8 +91,11 @@ class VK_API DisplayManager : public Manager {
     // The character size of the glyphs, in pixels; 0 without a window.
     [[nodiscard]] unsigned getCharacterSize() const noexcept;
 
-    // The window; null before start-up, in headless mode and after shutDown().
+    // The window; null before start-up, in headless mode, in a terminal and
+    // after shutDown().
     [[nodiscard]] sf::RenderWindow *getWindow() const noexcept { return m_p_window.get(); }
+    // The terminal; null unless the game is shown in one.
+    [[nodiscard]] TerminalScreen *getTerminal() const noexcept { return m_p_terminal.get(); }
     // The font; null whenever there is no window.
     [[nodiscard]] const sf::Font *getFont() const noexcept { return m_p_font.get(); }
 
@@ -107,6 +116,7 @@ class VK_API DisplayManager : public Manager {
     };
 
     DisplayManager();
+    int startTerminal();
     void drawBatch();
     void startFrame();
     void addQuad(float left, float top, float right, float bottom);
@@ -144,6 +154,7 @@ class VK_API DisplayManager : public Manager {
     bool m_window_dirty = false;
     ScreenText m_frame_text;
     ScreenText m_shown_text;
+    std::unique_ptr<TerminalScreen> m_p_terminal;
 };
 
 // Pixels per cell column and per cell row.

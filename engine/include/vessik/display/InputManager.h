@@ -7,6 +7,7 @@
 #include <vessik/display/EventMouse.h>
 #include <vessik/display/Keyboard.h>
 #include <vessik/display/Mouse.h>
+#include <vessik/display/TerminalKeys.h>
 
 #include <string>
 
@@ -16,9 +17,14 @@ class Event;
 
 namespace vk {
 
+class TerminalScreen;
+
 // Turns what happens in the display manager's window into keyboard and mouse
 // events ("vk-keyboard", "vk-mouse") for the objects registered here. Mouse
 // positions arrive in character cells. Closing the window ends the game.
+// When the display is a terminal, the keys are decoded from its bytes
+// (TerminalKeys, which documents when a held key counts as released), and a
+// signal asking to quit ends the game.
 class VK_API InputManager : public Manager {
   public:
     static InputManager &getInstance();
@@ -46,6 +52,9 @@ class VK_API InputManager : public Manager {
 
   private:
     InputManager();
+    void getTerminalInput(TerminalScreen &terminal);
+
+    TerminalKeys m_terminal_keys;
 };
 
 // The engine key an SFML key code stands for; UNDEFINED_KEY for every code
