@@ -129,6 +129,7 @@ int GameManager::startUp() {
         log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
 
     m_game_over = false;
+    m_paused = false;
     Manager::startUp();
     log.writeLog(1, "GameManager successfully started.");
     return 0;
@@ -137,6 +138,7 @@ int GameManager::startUp() {
 void GameManager::shutDown() {
     LogManager &log = LogManager::getInstance();
     m_game_over = true;
+    m_paused = false;
 
     if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO)
         log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
@@ -182,6 +184,14 @@ void GameManager::shutDown() {
     Manager::shutDown();
 }
 
+void GameManager::setPaused(bool paused) {
+    if (paused == m_paused)
+        return;
+    m_paused = paused;
+    LogManager::getInstance().writeLog(1, paused ? "GameManager::setPaused(): Game paused."
+                                                 : "GameManager::setPaused(): Game resumed.");
+}
+
 void GameManager::run() {
     LogManager &log = LogManager::getInstance();
     Clock clock;
@@ -197,13 +207,19 @@ void GameManager::run() {
     while (true) {
         clock.delta();
 
-        const EventStep step(m_step_count);
-        onEvent(&step);
+        // a pause or resume asked for during a step counts from the next:
+        // a step event and its world update are never parted
+        m_stepping = !m_paused;
+        if (m_stepping) {
+            const EventStep step(m_step_count);
+            onEvent(&step);
+        }
         DisplayManager::getInstance().swapBuffers();
         InputManager::getInstance().getInput();
 
         WorldManager &world_manager = WorldManager::getInstance();
-        world_manager.update();
+        if (m_stepping)
+            world_manager.update();
         world_manager.draw();
 
         if (networking) {
@@ -235,8 +251,10 @@ void GameManager::run() {
             adjust_time = 0;
         }
 
-        m_step_count++;
+        if (m_stepping)
+            m_step_count++;
         if (m_game_over) {
+            m_stepping = true;
             log.writeLog(1, "GameManager::run(): end of game loop");
             return;
         }
