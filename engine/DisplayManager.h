@@ -5,6 +5,7 @@
 #include "ScreenText.h"
 #include "Vector.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ class RenderWindow;
 class Text;
 class Transformable;
 class Vertex;
+class VideoMode;
 } // namespace sf
 
 namespace vk {
@@ -72,6 +74,17 @@ class DisplayManager : public Manager {
     // before it.
     int draw(const sf::Drawable &drawable);
 
+    // Makes the window anew, filling the screen or as configured, and
+    // divides it into the same cells: positions, the frame text and input
+    // carry on. What was drawn since the last swapBuffers() is dropped. -1
+    // without a window; should the new window fail, the old one is made
+    // again.
+    int setFullScreen(bool full_screen);
+    [[nodiscard]] bool isFullScreen() const noexcept { return m_full_screen; }
+
+    // Whether holding a key repeats its press; kept for every window made.
+    void setKeyRepeatEnabled(bool enabled);
+
     // The window size in character cells.
     [[nodiscard]] int getHorizontal() const noexcept { return m_window_horizontal_chars; }
     [[nodiscard]] int getVertical() const noexcept { return m_window_vertical_chars; }
@@ -103,6 +116,11 @@ class DisplayManager : public Manager {
     };
 
     DisplayManager();
+    // Opens (or reopens) the window with our settings and takes its size;
+    // false when it did not open.
+    bool createWindow(const sf::VideoMode &mode, std::uint32_t style);
+    // Sizes the cell boxes and the glyphs to the window.
+    void fitCells();
     void drawBatch();
     void startFrame();
     void addQuad(float left, float top, float right, float bottom);
@@ -118,6 +136,8 @@ class DisplayManager : public Manager {
     int m_window_vertical_pixels = 768;
     int m_window_horizontal_chars = 80;
     int m_window_vertical_chars = 24;
+    bool m_full_screen = false;
+    bool m_key_repeat = true;
     // the cell background: its size and fill colour
     std::unique_ptr<sf::RectangleShape> m_p_rectangle;
     // the clear colour, which is also the boxes' fill colour
