@@ -30,6 +30,12 @@ void Music::play(bool loop) {
     m_music->play();
 }
 
+void Music::pause() {
+    LogManager::getInstance().writeLog(5, "Music::pause(): Pausing music.");
+    if (m_music)
+        m_music->pause();
+}
+
 void Music::stop() {
     LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
     if (m_music)
