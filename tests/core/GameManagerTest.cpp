@@ -49,7 +49,7 @@ struct Engine {
     vktest::TestEnv env;
     explicit Engine(const std::string &config, bool window = false)
         : p_x_server(window ? std::make_unique<vktest::XServer>() : nullptr),
-          env(std::string(window ? "networking:false,\n" : "headless:true,\n") + config) {
+          env(std::string(window ? "headless:false,\nnetworking:false,\n" : "headless:true,\n") + config) {
         setenv("VESSIK_LOG_LEVEL", "10", 1);
     }
     ~Engine() {

@@ -273,7 +273,9 @@ TEST(DisplayManager, GameManagerStartsDisplayThenInputAndTheLoopShowsEachStep) {
 }
 
 TEST(DisplayManager, FullScreenTwiceGivesTheWindowBackWithTheSameCellsAndText) {
-    vktest::Game game("frame_time:0,");
+    vktest::Game game("frame_time:0,headless:false,window_state:default,window_horizontal_pixels:1024,"
+                      "window_vertical_pixels:768,window_horizontal_chars:80,window_vertical_chars:24,font_scale:2,"
+                      "font_file:vk-font.ttf,");
     ASSERT_TRUE(game.started);
     DisplayManager &display = DisplayManager::getInstance();
     const auto frame = [&display] {
