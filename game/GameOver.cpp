@@ -2,6 +2,7 @@
 
 #include "drawCentered.h"
 #include "GameStart.h"
+#include "Hotkeys.h"
 
 #include <vessik/core/Event.h>
 #include <vessik/core/GameManager.h>
@@ -39,7 +40,7 @@ int GameOver::eventHandler(const vk::Event *p_event) {
             const int key = p_keyboard->getKey();
             if (key == vk::Keyboard::Q || key == vk::Keyboard::ESCAPE)
                 vk::GameManager::getInstance().setGameOver(true);
-            else
+            else if (!Hotkeys::keepsTheScreen(key))
                 m_restart = true;
         }
         return 1;

@@ -1,6 +1,7 @@
 #include "GameStart.h"
 
 #include "drawCentered.h"
+#include "Hotkeys.h"
 #include "Points.h"
 #include "Spawner.h"
 #include "SpeedManager.h"
@@ -80,7 +81,7 @@ int GameStart::eventHandler(const vk::Event *p_event) {
         if (p_keyboard && p_keyboard->getKeyboardAction() == vk::KEY_PRESSED) {
             if (p_keyboard->getKey() == vk::Keyboard::ESCAPE)
                 vk::GameManager::getInstance().setGameOver(true);
-            else
+            else if (!Hotkeys::keepsTheScreen(p_keyboard->getKey()))
                 m_start = true;
         }
         return 1;

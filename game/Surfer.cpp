@@ -67,6 +67,11 @@ void Surfer::keyboard(const vk::EventKeyboard *p_keyboard) {
     if (!p_keyboard)
         return;
     const int key = p_keyboard->getKey();
+    // a paused run takes no moves; which keys are held is still followed,
+    // and Escape still quits
+    if (vk::GameManager::getInstance().isPaused() && key != vk::Keyboard::W && key != vk::Keyboard::S &&
+        key != vk::Keyboard::ESCAPE)
+        return;
     const bool pressed = p_keyboard->getKeyboardAction() == vk::KEY_PRESSED;
     const bool released = p_keyboard->getKeyboardAction() == vk::KEY_RELEASED;
     SpeedManager &speed = SpeedManager::getInstance();

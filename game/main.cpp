@@ -1,4 +1,5 @@
 #include "GameStart.h"
+#include "Hotkeys.h"
 #include "loadResources.h"
 #include "SpeedManager.h"
 
@@ -42,7 +43,8 @@ int main(int argc, char **argv) {
         }
         loadResources();
 
-        // the world manager owns it from here on
+        // the world manager owns them from here on
+        new Hotkeys;
         new GameStart;
         if (vk::Music *p_music = vk::ResourceManager::getInstance().getMusic("menu music"))
             p_music->play(true);

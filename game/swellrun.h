@@ -6,6 +6,7 @@
 #include "EventPoint.h"
 #include "GameOver.h"
 #include "GameStart.h"
+#include "Hotkeys.h"
 #include "Iceberg.h"
 #include "loadResources.h"
 #include "Obstacle.h"

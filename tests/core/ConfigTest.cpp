@@ -194,3 +194,30 @@ TEST_F(ConfigTest, SummaryListsEverySetting) {
                                                "-----------------------------------"};
     EXPECT_EQ(env.logMessages(), expected);
 }
+
+// The game's file doubles as the reference of the keys: it must say nothing
+// but the title that differs from the built-in defaults.
+TEST_F(ConfigTest, ShippedFileKeepsEveryDefaultButTitlesTheWindowSwellrun) {
+    EXPECT_EQ(load(vktest::readFile(vktest::sourceDir() + "/vk-config.txt")), "");
+    EXPECT_EQ(config.getWindowHorizontalPixels(), 1024);
+    EXPECT_EQ(config.getWindowVerticalPixels(), 768);
+    EXPECT_EQ(config.getWindowHorizontalChars(), 80);
+    EXPECT_EQ(config.getWindowVerticalChars(), 24);
+    EXPECT_EQ(config.getWindowStyle(), 5);
+    EXPECT_EQ(config.getWindowState(), 0);
+    EXPECT_EQ(config.getWindowBackgroundColor(), vk::BLACK);
+    EXPECT_EQ(config.getFrameTime(), 33);
+    EXPECT_EQ(config.getFontScale(), 2.0f);
+    EXPECT_EQ(config.getFontFile(), "vk-font.ttf");
+    EXPECT_FALSE(config.getShowMouse());
+    EXPECT_FALSE(config.getHeadless());
+    EXPECT_EQ(config.getLogfile(), "vessik.log");
+    EXPECT_EQ(config.getRandomSeed(), 0);
+    EXPECT_TRUE(config.getNetworking());
+    EXPECT_EQ(config.getGridWidth(), 20);
+    EXPECT_EQ(config.getGridHeight(), 8);
+    EXPECT_EQ(config.getQuadtreeThreshold(), 1);
+    EXPECT_EQ(config.getQuadtreeDepth(), 10);
+    EXPECT_TRUE(config.getSignals());
+    EXPECT_EQ(config.getWindowTitle(), "Swellrun");
+}

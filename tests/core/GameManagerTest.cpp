@@ -1,4 +1,5 @@
 #include "TestEnv.h"
+#include "XServer.h"
 
 #include <vessik/core/Clock.h>
 #include <vessik/core/Config.h>
@@ -6,6 +7,8 @@
 #include <vessik/core/EventStep.h>
 #include <vessik/core/GameManager.h>
 #include <vessik/core/LogManager.h>
+#include <vessik/display/DisplayManager.h>
+#include <vessik/resources/ResourceManager.h>
 #include <vessik/world/Object.h>
 
 #include "core/Platform.h"
@@ -15,6 +18,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,10 +50,14 @@ struct Stepper : vk::Object {
     }
 };
 
-// Headless, so that the loop's own behaviour is tested without a window.
+// Headless, so that the loop's own behaviour is tested without a window,
+// unless the test needs to see frames.
 struct Engine {
+    std::unique_ptr<vktest::XServer> p_x_server;
     vktest::TestEnv env;
-    explicit Engine(const std::string &config) : env("headless:true,\n" + config) {
+    explicit Engine(const std::string &config, bool window = false)
+        : p_x_server(window ? std::make_unique<vktest::XServer>() : nullptr),
+          env(std::string(window ? "headless:false,\nnetworking:false,\n" : "headless:true,\n") + config) {
         setenv("VESSIK_LOG_LEVEL", "10", 1);
     }
     ~Engine() {
@@ -258,4 +266,60 @@ TEST(GameManager, ShutDownStopsEverythingAndALaterStartBeginsAfresh) {
     EXPECT_EQ(vk::Config::getInstance().getGridWidth(), 20);
     EXPECT_EQ(game.getStepCount(), 0);
     EXPECT_EQ(engine.env.readLog().substr(8, 6), "    0 ");
+}
+
+// Drawn last in every loop iteration, paused or not: keeps the frame text and
+// pauses the loop for `pause_for` iterations after iteration `pause_at`.
+struct Director : vk::Object {
+    std::vector<std::string> frames;
+    int pause_at = -1;
+    int pause_for = 0;
+    Director() { setAltitude(vk::MAX_ALTITUDE); }
+    int draw() override {
+        const int iteration = static_cast<int>(frames.size());
+        frames.push_back(vk::DisplayManager::getInstance().getFrameText().toString());
+        if (iteration == pause_at)
+            GameManager::getInstance().setPaused(true);
+        if (iteration == pause_at + pause_for)
+            GameManager::getInstance().setPaused(false);
+        return 0;
+    }
+};
+
+TEST(GameManager, PauseHoldsStepsMovesAndAnimationsAndResumingCarriesOnAsIfNothingHappened) {
+    Engine engine("frame_time:0,", true);
+    ASSERT_EQ(GameManager::getInstance().startUp(), 0);
+    engine.env.writeFile("blink.txt", "2\n1\n1\n1\nwhite\na\nb\n");
+    ASSERT_EQ(vk::ResourceManager::getInstance().loadSprite(engine.env.path("blink.txt"), "blink"), 0);
+    // a blinking sprite drifting right, a column a step, for ten steps
+    const auto play = [](int pause_at, int pause_for) {
+        Stepper stepper;
+        stepper.last_step = 9;
+        stepper.setSprite("blink");
+        stepper.setPosition(vk::Vector(2, 5));
+        stepper.setVelocity(vk::Vector(1, 0));
+        Director director;
+        director.pause_at = pause_at;
+        director.pause_for = pause_for;
+        GameManager::getInstance().run();
+        EXPECT_FALSE(GameManager::getInstance().isPaused());
+        EXPECT_EQ(GameManager::getInstance().getStepCount(), 10);
+        return std::make_pair(stepper.steps, director.frames);
+    };
+    const auto [steps, frames] = play(-1, 0);
+    ASSERT_EQ(frames.size(), 10u);
+    EXPECT_NE(frames[3], frames[4]);
+
+    for (const auto &[pause_at, pause_for] : {std::pair{3, 4}, std::pair{0, 1}, std::pair{8, 6}}) {
+        const auto [paused_steps, paused_frames] = play(pause_at, pause_for);
+        EXPECT_EQ(paused_steps, steps) << "no step while paused, none lost or repeated";
+        ASSERT_EQ(paused_frames.size(), frames.size() + static_cast<std::size_t>(pause_for));
+        std::vector<std::string> resumed(paused_frames.begin(), paused_frames.begin() + pause_at + 1);
+        resumed.insert(resumed.end(), paused_frames.begin() + pause_at + 1 + pause_for, paused_frames.end());
+        EXPECT_EQ(resumed, frames) << "paused " << pause_for << " after " << pause_at;
+        for (int i = 1; i < pause_for; i++)
+            EXPECT_EQ(paused_frames[pause_at + 1 + i], paused_frames[pause_at + 1]) << "held still";
+    }
+    EXPECT_EQ(engine.env.logCount("GameManager::setPaused(): Game paused."), 3);
+    EXPECT_EQ(engine.env.logCount("GameManager::setPaused(): Game resumed."), 3);
 }

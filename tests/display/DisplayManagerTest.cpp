@@ -288,3 +288,29 @@ TEST(DisplayManager, GameManagerStartsDisplayThenInputAndTheLoopShowsEachStep) {
     // the input manager stops while the window it gives key repeat back to exists
     EXPECT_TRUE(game.env.logHas("InputManager::shutDown(): Keyboard repeat enabled."));
 }
+
+TEST(DisplayManager, FullScreenTwiceGivesTheWindowBackWithTheSameCellsAndText) {
+    vktest::Game game("frame_time:0,headless:false,window_state:default,window_horizontal_pixels:1024,"
+                      "window_vertical_pixels:768,window_horizontal_chars:80,window_vertical_chars:24,font_scale:2,"
+                      "font_file:vk-font.ttf,");
+    ASSERT_TRUE(game.started);
+    DisplayManager &display = DisplayManager::getInstance();
+    const auto frame = [&display] {
+        display.drawString(Vector(40, 12), "surf", vk::CENTER_JUSTIFIED, vk::YELLOW);
+        const sf::Image image = vktest::screenshot();
+        const int row_height = static_cast<int>(image.getSize().y) / 24;
+        EXPECT_GT(countPixels(image, is(sf::Color::Yellow), 0, 12 * row_height, 1 << 20, 13 * row_height), 0);
+        display.swapBuffers();
+        return display.getShownText().toString();
+    };
+    const std::string windowed = frame();
+    EXPECT_EQ(display.setFullScreen(false), 0) << "already windowed";
+    for (const bool full : {true, false}) {
+        ASSERT_EQ(display.setFullScreen(full), 0);
+        EXPECT_EQ(display.isFullScreen(), full);
+        EXPECT_EQ(display.getWindow()->getSize(), full ? sf::Vector2u(1280, 1024) : sf::Vector2u(1024, 768));
+        EXPECT_EQ(display.getCharacterSize(), full ? 32u : 25u);
+        EXPECT_EQ(vk::pixelsToSpaces(full ? Vector(640, 512) : Vector(512, 384)), Vector(40, 12));
+        EXPECT_EQ(frame(), windowed);
+    }
+}

@@ -137,7 +137,7 @@ TEST(InputManager, StartsAfterTheDisplayAndTurnsWindowEventsIntoEngineEventsInCe
     EXPECT_TRUE(step(recorder).empty()) << "headless, nothing is heard";
 
     // an unknown key still gives both events, with no key; releases, wheels,
-    // text, focus and resizes are ignored
+    // text, focus and resizes deliver nothing
     for (const sf::Event &event :
          {windowEvent(sf::Event::KeyPressed, sf::Keyboard::Space),
           windowEvent(sf::Event::KeyReleased, sf::Keyboard::Space),
@@ -155,6 +155,14 @@ TEST(InputManager, StartsAfterTheDisplayAndTurnsWindowEventsIntoEngineEventsInCe
                      mouse(vk::MOVED, vk::Mouse::UNDEFINED_MOUSE_BUTTON, 10, 2),
                      mouse(vk::CLICKED, vk::Mouse::RIGHT, 5, 0.5f), mouse(vk::CLICKED, vk::Mouse::MIDDLE, 0, 0),
                      mouse(vk::CLICKED, vk::Mouse::UNDEFINED_MOUSE_BUTTON, 0, 0)}));
+    // the focus is remembered, back at every start
+    EXPECT_FALSE(input.hasFocus());
+    EXPECT_TRUE(input.handleWindowEvent(windowEvent(sf::Event::GainedFocus)));
+    EXPECT_TRUE(input.hasFocus());
+    input.handleWindowEvent(windowEvent(sf::Event::LostFocus));
+    input.shutDown();
+    ASSERT_EQ(input.startUp(), 0);
+    EXPECT_TRUE(input.hasFocus());
     EXPECT_TRUE(engine.env.logHas("InputManager::toEventKeyboard(): Keyboard event ' ' (Space)"));
     EXPECT_TRUE(engine.env.logHas("InputManager::toEventKeyboard(): Warning key 'Hyphen' not handled."));
     EXPECT_EQ(input.toEventKeyboard(windowEvent(sf::Event::MouseMoved)).getKey(), Key::UNDEFINED_KEY);

@@ -95,11 +95,11 @@ class Game {
     }
 
     // Finds the window and gives it the keyboard, once it is on the screen.
-    [[nodiscard]] bool findWindow() {
+    [[nodiscard]] bool findWindow(const std::string &title = "Vessik") {
         bool focused = false;
         vktest::waitFor(
             [&] {
-                FILE *p_pipe = popen("xdotool search --onlyvisible --name '^Vessik$' 2>/dev/null", "r");
+                FILE *p_pipe = popen(("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").c_str(), "r");
                 char line[64] = {};
                 if (p_pipe && std::fgets(line, sizeof line, p_pipe))
                     m_window = std::to_string(std::strtoul(line, nullptr, 10));
@@ -144,6 +144,15 @@ class Game {
         std::error_code ignored;
         fs::copy_file(file, m_artifacts + "/" + name + ".png", fs::copy_options::overwrite_existing, ignored);
         return seen;
+    }
+
+    // The window's picture now.
+    [[nodiscard]] sf::Image picture() const {
+        sf::Image image;
+        const std::string file = m_artifacts + "/now.png";
+        if (vktest::run("import -window " + m_window + " '" + file + "' 2>/dev/null") != 0 || !image.loadFromFile(file))
+            ADD_FAILURE() << "no picture of window " << m_window;
+        return image;
     }
 
     // Presses `key` every quarter second until `done` holds.
@@ -311,4 +320,69 @@ TEST(Swellrun, EndsInOrderWhenTheWindowClosesOrAQuitSignalComes) {
         EXPECT_EQ(env.logMessages().back(), "LogManager::shutDown(): successfully stopped.");
         EXPECT_EQ(game.leaksOfOurs(), "");
     }
+}
+
+// Started as `make run` starts it, from the repository with its configuration
+// file. Screenshots of the paused run are kept.
+TEST(Swellrun, ItsConfigurationTitlesTheWindowAndPauseMuteAndFullScreenWorkInARun) {
+    vktest::XServer x_server;
+    ASSERT_TRUE(x_server.ok()) << x_server.error();
+    vktest::TestEnv env;
+    unsetenv("VESSIK_CONFIG");
+    const vktest::WaveOutput sound(env);
+    Game game(env, vktest::sourceDir());
+    ASSERT_TRUE(game.findWindow("Swellrun")) << game.output();
+    ASSERT_TRUE(game.awaitLog("splash(): Finished.")) << game.output();
+    ASSERT_TRUE(game.pressUntil("space", [&] { return game.logCount(RUN_STARTS) == 1; }));
+
+    // PAUSED in white in the middle of row 12, and nothing else moving
+    const auto paused = [](const sf::Image &p) {
+        int white = 0;
+        for (unsigned y = 12 * 32; y < 13 * 32 && y < p.getSize().y; y++)
+            for (unsigned x = 473; x < 551 && x < p.getSize().x; x++)
+                white += p.getPixel(x, y) == sf::Color::White;
+        return white > 100;
+    };
+    ASSERT_TRUE(game.xdotool("key p"));
+    ASSERT_TRUE(game.awaitLog("GameManager::setPaused(): Game paused."));
+    EXPECT_TRUE(game.awaitScreen("1-paused", paused));
+    const sf::Image held = game.picture();
+    usleep(500000);
+    const sf::Image later = game.picture();
+    ASSERT_EQ(held.getSize(), later.getSize());
+    EXPECT_TRUE(std::equal(held.getPixelsPtr(), held.getPixelsPtr() + held.getSize().x * held.getSize().y * 4,
+                           later.getPixelsPtr()))
+        << "the paused screen holds still";
+    ASSERT_TRUE(game.xdotool("key p"));
+    ASSERT_TRUE(game.awaitLog("GameManager::setPaused(): Game resumed."));
+    EXPECT_TRUE(game.awaitScreen("2-resumed", [&](const sf::Image &p) { return !paused(p); }));
+
+    // the music plays on, unheard while muted
+    const auto playing = [](const vktest::Loudness &heard) { return heard.span > 0 && heard.silent_tail < 0.1; };
+    EXPECT_TRUE(playing(sound.listenUntil(playing)));
+    ASSERT_TRUE(game.xdotool("key m"));
+    const auto quiet = [](const vktest::Loudness &heard) { return heard.silent_tail > 1.0; };
+    EXPECT_TRUE(quiet(sound.listenUntil(quiet)));
+    ASSERT_TRUE(game.xdotool("key m"));
+    EXPECT_TRUE(playing(sound.listenUntil(playing)));
+
+    // full screen and back; the window made anew still takes the keys
+    ASSERT_TRUE(game.xdotool("key F11"));
+    ASSERT_TRUE(game.awaitLog("DisplayManager::setFullScreen(): Window is 1280 x 1024 pixels, full screen."));
+    ASSERT_TRUE(game.findWindow("Swellrun"));
+    EXPECT_TRUE(game.awaitScreen(
+        "3-full-screen", [](const sf::Image &p) { return p.getSize().x == 1280 && ink(p, CYAN).count > 2000; }));
+    ASSERT_TRUE(game.xdotool("key F11"));
+    ASSERT_TRUE(game.awaitLog("DisplayManager::setFullScreen(): Window is 1024 x 768 pixels."));
+    ASSERT_TRUE(game.findWindow("Swellrun"));
+
+    // losing the keyboard pauses the run
+    ASSERT_TRUE(game.xdotool("windowfocus --sync $(xwininfo -root | awk '/Window id/ {print $4}')"));
+    ASSERT_TRUE(game.awaitLog("GameManager::setPaused(): Game paused.", 2));
+    ASSERT_TRUE(game.findWindow("Swellrun"));
+    EXPECT_TRUE(game.awaitScreen("4-paused-unfocused", paused));
+    ASSERT_TRUE(game.xdotool("key p key q"));
+    ASSERT_TRUE(game.awaitLog("GAMEOVER"));
+    ASSERT_TRUE(game.pressUntil("Escape", [&] { return game.exited(); })) << game.output();
+    EXPECT_EQ(game.exitCode(), 0) << game.output();
 }

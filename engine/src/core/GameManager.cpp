@@ -134,6 +134,7 @@ int GameManager::startUp() {
         log.writeLog(1, "GameManager()::startUp(): Warning!  timeBeginPeriod() cannot accept 1 msec.");
 
     m_game_over = false;
+    m_paused = false;
     Manager::startUp();
     log.writeLog(1, "GameManager successfully started.");
     return 0;
@@ -142,6 +143,7 @@ int GameManager::startUp() {
 void GameManager::shutDown() {
     LogManager &log = LogManager::getInstance();
     m_game_over = true;
+    m_paused = false;
 
     if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO)
         log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
@@ -201,6 +203,14 @@ bool GameManager::quitRequested() const noexcept { return m_quit_requested || pl
 
 int GameManager::getQuitSignal() noexcept { return platform::quitSignal(); }
 
+void GameManager::setPaused(bool paused) {
+    if (paused == m_paused)
+        return;
+    m_paused = paused;
+    LogManager::getInstance().writeLog(1, paused ? "GameManager::setPaused(): Game paused."
+                                                 : "GameManager::setPaused(): Game resumed.");
+}
+
 void GameManager::run() {
     LogManager &log = LogManager::getInstance();
     Clock clock;
@@ -216,13 +226,19 @@ void GameManager::run() {
     while (true) {
         clock.delta();
 
-        const EventStep step(m_step_count);
-        onEvent(&step);
+        // a pause or resume asked for during a step counts from the next:
+        // a step event and its world update are never parted
+        m_stepping = !m_paused;
+        if (m_stepping) {
+            const EventStep step(m_step_count);
+            onEvent(&step);
+        }
         DisplayManager::getInstance().swapBuffers();
         InputManager::getInstance().getInput();
 
         WorldManager &world_manager = WorldManager::getInstance();
-        world_manager.update();
+        if (m_stepping)
+            world_manager.update();
         world_manager.draw();
 
         if (networking) {
@@ -260,8 +276,10 @@ void GameManager::run() {
             requestQuit();
         }
 
-        m_step_count++;
+        if (m_stepping)
+            m_step_count++;
         if (m_game_over) {
+            m_stepping = true;
             log.writeLog(1, "GameManager::run(): end of game loop");
             return;
         }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <unistd.h>
@@ -39,6 +40,16 @@ sf::Uint32 codePoint(char ch) {
         return byte;
     const sf::String converted(ch);
     return converted.isEmpty() ? 0 : converted[0];
+}
+
+// The configured window size, where 0 stands for the screen's.
+sf::VideoMode windowedMode() {
+    const Config &config = Config::getInstance();
+    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    const int width = config.getWindowHorizontalPixels();
+    const int height = config.getWindowVerticalPixels();
+    return sf::VideoMode(width == 0 ? desktop.width : static_cast<unsigned>(width),
+                         height == 0 ? desktop.height : static_cast<unsigned>(height), WINDOW_BITS_PER_PIXEL);
 }
 
 } // namespace
@@ -112,36 +123,20 @@ int DisplayManager::startUp() {
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     log.writeLog(5, "DisplayManager::startUp(): window resolution (%d, %d) pixels.", static_cast<int>(desktop.width),
                  static_cast<int>(desktop.height));
-    if (m_window_horizontal_pixels == 0)
-        m_window_horizontal_pixels = static_cast<int>(desktop.width);
-    if (m_window_vertical_pixels == 0)
-        m_window_vertical_pixels = static_cast<int>(desktop.height);
 
     // SFML 2.5 has no window state: its full-screen style bit serves
-    sf::Uint32 style = static_cast<sf::Uint32>(config.getWindowStyle());
+    const sf::VideoMode mode = windowedMode();
+    std::uint32_t style = static_cast<std::uint32_t>(config.getWindowStyle());
     if (config.getWindowState() == 1)
         style |= sf::Style::Fullscreen;
-    const sf::VideoMode mode(static_cast<unsigned>(m_window_horizontal_pixels),
-                             static_cast<unsigned>(m_window_vertical_pixels), WINDOW_BITS_PER_PIXEL);
-    m_p_window.reset(new (std::nothrow) sf::RenderWindow(mode, config.getWindowTitle(), style));
-    if (!m_p_window || !m_p_window->isOpen()) {
+    if (!createWindow(mode, style)) {
         log.writeLog("DisplayManager::startUp(): Unable to allocate window!");
         return -1;
     }
-
-    // a full-screen window takes a mode the screen offers, which may not be
-    // the size asked for: the cells divide the window as it is
-    const sf::Vector2u window_size = m_p_window->getSize();
-    if (static_cast<int>(window_size.x) != m_window_horizontal_pixels ||
-        static_cast<int>(window_size.y) != m_window_vertical_pixels) {
-        log.writeLog(1, "DisplayManager::startUp(): Warning! Window is %u x %u pixels, not %d x %d.", window_size.x,
-                     window_size.y, m_window_horizontal_pixels, m_window_vertical_pixels);
-        m_window_horizontal_pixels = static_cast<int>(window_size.x);
-        m_window_vertical_pixels = static_cast<int>(window_size.y);
-    }
-
-    m_p_window->setMouseCursorVisible(config.getShowMouse());
-    m_p_window->setVerticalSyncEnabled(true);
+    if (m_window_horizontal_pixels != static_cast<int>(mode.width) ||
+        m_window_vertical_pixels != static_cast<int>(mode.height))
+        log.writeLog(1, "DisplayManager::startUp(): Warning! Window is %d x %d pixels, not %u x %u.",
+                     m_window_horizontal_pixels, m_window_vertical_pixels, mode.width, mode.height);
 
     m_p_font.reset(new (std::nothrow) sf::Font);
     if (!m_p_font || !m_p_font->loadFromFile(config.getFontFile())) {
@@ -163,15 +158,7 @@ int DisplayManager::startUp() {
     }
     m_p_text->setFont(*m_p_font);
     m_p_text->setStyle(sf::Text::Bold);
-    float size = config.getFontScale() * std::min(charWidth(), charHeight());
-    // NaN, negative or huge scales would make sizes the font cannot render
-    if (!(size >= 1 && size <= MAX_CHARACTER_SIZE)) {
-        const float clamped = size > MAX_CHARACTER_SIZE ? MAX_CHARACTER_SIZE : 1;
-        log.writeLog("DisplayManager::startUp(): Warning! Character size %.2f out of range, using %.0f.",
-                     static_cast<double>(size), static_cast<double>(clamped));
-        size = clamped;
-    }
-    m_p_text->setCharacterSize(static_cast<unsigned>(size));
+    fitCells();
 
     const sf::Color background = colorToSFML(config.getWindowBackgroundColor());
     m_background_r = background.r;
@@ -203,6 +190,78 @@ int DisplayManager::startTerminal() {
     return 0;
 }
 
+bool DisplayManager::createWindow(const sf::VideoMode &mode, std::uint32_t style) {
+    const std::string title = Config::getInstance().getWindowTitle();
+    if (m_p_window)
+        m_p_window->create(mode, title, style);
+    else
+        m_p_window.reset(new (std::nothrow) sf::RenderWindow(mode, title, style));
+    if (!m_p_window || !m_p_window->isOpen())
+        return false;
+
+    // a full-screen window takes a mode the screen offers, which may not be
+    // the size asked for: the cells divide the window as it is
+    const sf::Vector2u size = m_p_window->getSize();
+    m_window_horizontal_pixels = static_cast<int>(size.x);
+    m_window_vertical_pixels = static_cast<int>(size.y);
+    m_full_screen = (style & sf::Style::Fullscreen) != 0;
+
+    // a window made anew forgets all of these
+    m_p_window->setMouseCursorVisible(Config::getInstance().getShowMouse());
+    m_p_window->setVerticalSyncEnabled(true);
+    m_p_window->setKeyRepeatEnabled(m_key_repeat);
+    return true;
+}
+
+void DisplayManager::fitCells() {
+    m_p_rectangle->setSize(sf::Vector2f(charWidth(), charHeight()));
+    float size = Config::getInstance().getFontScale() * std::min(charWidth(), charHeight());
+    // NaN, negative or huge scales would make sizes the font cannot render
+    if (!(size >= 1 && size <= MAX_CHARACTER_SIZE)) {
+        const float clamped = size > MAX_CHARACTER_SIZE ? MAX_CHARACTER_SIZE : 1;
+        LogManager::getInstance().writeLog("DisplayManager::startUp(): Warning! Character size %.2f out of range, "
+                                           "using %.0f.",
+                                           static_cast<double>(size), static_cast<double>(clamped));
+        size = clamped;
+    }
+    m_p_text->setCharacterSize(static_cast<unsigned>(size));
+}
+
+int DisplayManager::setFullScreen(bool full_screen) {
+    // a terminal has no window to make anew
+    if (!canDraw() || !m_p_window)
+        return -1;
+    if (full_screen == m_full_screen)
+        return 0;
+    LogManager &log = LogManager::getInstance();
+    const std::uint32_t style = static_cast<std::uint32_t>(Config::getInstance().getWindowStyle());
+    const sf::VideoMode old_mode(static_cast<unsigned>(m_window_horizontal_pixels),
+                                 static_cast<unsigned>(m_window_vertical_pixels), WINDOW_BITS_PER_PIXEL);
+    const std::uint32_t old_style = m_full_screen ? style | sf::Style::Fullscreen : style & ~sf::Style::Fullscreen;
+    const bool made = full_screen ? createWindow(sf::VideoMode::getDesktopMode(), style | sf::Style::Fullscreen)
+                                  : createWindow(windowedMode(), style & ~sf::Style::Fullscreen);
+    if (!made) {
+        log.writeLog("DisplayManager::setFullScreen(): Error! Unable to recreate the window.");
+        if (!createWindow(old_mode, old_style))
+            log.writeLog("DisplayManager::setFullScreen(): Error! Unable to restore the window.");
+        return -1;
+    }
+    fitCells();
+    // what was drawn so far was placed for the old cells
+    m_frame_text.clear();
+    m_p_window->clear(sf::Color(m_background_r, m_background_g, m_background_b));
+    startFrame();
+    log.writeLog(1, "DisplayManager::setFullScreen(): Window is %d x %d pixels%s.", m_window_horizontal_pixels,
+                 m_window_vertical_pixels, m_full_screen ? ", full screen" : "");
+    return 0;
+}
+
+void DisplayManager::setKeyRepeatEnabled(bool enabled) {
+    m_key_repeat = enabled;
+    if (m_p_window)
+        m_p_window->setKeyRepeatEnabled(enabled);
+}
+
 void DisplayManager::release() {
     // the terminal is given back as it was found
     m_p_terminal.reset();
@@ -224,6 +283,8 @@ void DisplayManager::release() {
 
 void DisplayManager::shutDown() {
     release();
+    // as a new window has it
+    m_key_repeat = true;
     m_frame_text.clear();
     m_shown_text.clear();
     Manager::shutDown();

@@ -255,7 +255,7 @@ int InputManager::startUp() {
     if (Config::getInstance().getHeadless()) {
         log.writeLog(1, "InputManager::startUp(): no input in headless mode.");
     } else {
-        const DisplayManager &display = DisplayManager::getInstance();
+        DisplayManager &display = DisplayManager::getInstance();
         if (!display.isStarted()) {
             log.writeLog("InputManager::startUp(): Error! DisplayManager must be started first.");
             return -1;
@@ -263,14 +263,15 @@ int InputManager::startUp() {
         if (display.getTerminal()) {
             m_terminal_keys = TerminalKeys();
             log.writeLog(2, "InputManager::startUp(): Reading keys from the terminal.");
-        } else if (sf::RenderWindow *p_window = display.getWindow()) {
-            p_window->setKeyRepeatEnabled(false);
+        } else if (display.getWindow()) {
+            display.setKeyRepeatEnabled(false);
             log.writeLog(2, "InputManager::startUp(): Keyboard repeated disabled.");
         } else {
             log.writeLog("InputManager::startUp(): Warning! DisplayManager null. Cannot disable keyboard repeat.");
         }
     }
 
+    m_has_focus = true;
     Manager::startUp();
     log.writeLog(5, "InputManager::startUp(): successfully started.");
     return 0;
@@ -278,8 +279,8 @@ int InputManager::startUp() {
 
 void InputManager::shutDown() {
     LogManager &log = LogManager::getInstance();
-    if (sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow()) {
-        p_window->setKeyRepeatEnabled(true);
+    if (DisplayManager &display = DisplayManager::getInstance(); display.getWindow()) {
+        display.setKeyRepeatEnabled(true);
         log.writeLog(2, "InputManager::shutDown(): Keyboard repeat enabled.");
     }
     Manager::shutDown();
@@ -309,7 +310,7 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
     return keyboard;
 }
 
-bool InputManager::handleWindowEvent(const sf::Event &event) const {
+bool InputManager::handleWindowEvent(const sf::Event &event) {
     switch (event.type) {
     case sf::Event::Closed:
         LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
@@ -339,6 +340,12 @@ bool InputManager::handleWindowEvent(const sf::Event &event) const {
         onEvent(&mouse);
         return true;
     }
+    case sf::Event::LostFocus:
+        m_has_focus = false;
+        return true;
+    case sf::Event::GainedFocus:
+        m_has_focus = true;
+        return true;
     default:
         return true;
     }

@@ -1,5 +1,6 @@
 #include <vessik/resources/Animation.h>
 
+#include <vessik/core/GameManager.h>
 #include <vessik/core/LogManager.h>
 #include <vessik/core/utility.h>
 #include <vessik/resources/Sprite.h>
@@ -25,7 +26,8 @@ int Animation::draw(Vector position) {
     if (!m_p_sprite)
         return 0;
     const int result = m_p_sprite->draw(m_index, position, m_p_sprite->getTransparency(), m_transform);
-    if (m_slowdown_count == -1)
+    // a paused game holds its pictures as they are
+    if (m_slowdown_count == -1 || !GameManager::getInstance().isStepping())
         return result;
 
     // counted wide: a count set near the int limit must not overflow

@@ -35,6 +35,12 @@ void Music::play(bool loop) {
     m_p_music->play();
 }
 
+void Music::pause() {
+    LogManager::getInstance().writeLog(5, "Music::pause(): Pausing music.");
+    if (m_p_music)
+        m_p_music->pause();
+}
+
 void Music::stop() {
     LogManager::getInstance().writeLog(5, "Music::stop(): Stopping music.");
     if (m_p_music)

@@ -493,9 +493,25 @@ void ResourceManager::shutDown() {
         m_sound[i].stop();
     for (int i = 0; i < m_music_count; i++)
         m_music[i].stop();
+    m_master_volume = 100;
+    m_muted = false;
+    applyVolume();
     Manager::shutDown();
     LogManager::getInstance().writeLog(5, "RM::shutDown(): successfully stopped.");
 }
+
+void ResourceManager::setMasterVolume(float percent) {
+    // the comparisons also turn NaN into silence
+    m_master_volume = percent > 100 ? 100 : percent >= 0 ? percent : 0;
+    applyVolume();
+}
+
+void ResourceManager::setMuted(bool muted) {
+    m_muted = muted;
+    applyVolume();
+}
+
+void ResourceManager::applyVolume() const { setOverallVolume(m_muted ? 0 : m_master_volume); }
 
 int ResourceManager::loadSprite(std::string filename, std::string label) {
     LogManager &log = LogManager::getInstance();

@@ -3,6 +3,7 @@
 #include <vessik/core/LogManager.h>
 
 #include <SFML/Audio/InputSoundFile.hpp>
+#include <SFML/Audio/Listener.hpp>
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 
@@ -51,6 +52,12 @@ bool decodable(const std::string &filename) {
 bool audioDeviceAvailable() {
     static const bool available = probeAudioDevice();
     return available;
+}
+
+void setOverallVolume(float percent) {
+    // the listener hears every sound and stream; the library keeps the
+    // value for a device opened later
+    sf::Listener::setGlobalVolume(percent);
 }
 
 Sound::Sound() = default;

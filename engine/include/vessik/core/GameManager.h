@@ -26,6 +26,20 @@ class VK_API GameManager : public Manager {
     // Runs steps until the game-over flag is set at the end of one.
     void run();
 
+    // A paused loop goes on showing frames, reading input and drawing the
+    // world, but sends no step event, does not update the world (nothing
+    // moves, collides or is deleted) and holds every animation on its frame;
+    // the step count stands still too. Resuming carries on from the same
+    // state, with no steps to catch up. Input still arrives, so the objects
+    // that listen to keys decide what a key means while paused. Asked for
+    // during a loop iteration, a pause or resume takes effect at the next
+    // one. Cleared by startUp() and shutDown().
+    void setPaused(bool paused = true);
+    [[nodiscard]] bool isPaused() const noexcept { return m_paused; }
+    // Whether the loop iteration under way steps the world: false in the
+    // iterations a pause holds; true outside run().
+    [[nodiscard]] bool isStepping() const noexcept { return m_stepping; }
+
     void setGameOver(bool game_over = true) noexcept { m_game_over = game_over; }
     // Ends the program, not only the current loop (the window was closed):
     // sets the game-over flag as well. Start-up clears the request.
@@ -45,6 +59,8 @@ class VK_API GameManager : public Manager {
 
     bool m_game_over = false;
     bool m_quit_requested = false;
+    bool m_paused = false;
+    bool m_stepping = true;
     int m_frame_time = 0;
     int m_step_count = 0;
 };

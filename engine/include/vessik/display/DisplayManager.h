@@ -7,6 +7,7 @@
 #include <vessik/display/ScreenText.h>
 #include <vessik/world/Vector.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ class RenderWindow;
 class Text;
 class Transformable;
 class Vertex;
+class VideoMode;
 } // namespace sf
 
 namespace vk {
@@ -82,6 +84,17 @@ class VK_API DisplayManager : public Manager {
     // before it.
     int draw(const sf::Drawable &drawable);
 
+    // Makes the window anew, filling the screen or as configured, and
+    // divides it into the same cells: positions, the frame text and input
+    // carry on. What was drawn since the last swapBuffers() is dropped. -1
+    // without a window; should the new window fail, the old one is made
+    // again.
+    int setFullScreen(bool full_screen);
+    [[nodiscard]] bool isFullScreen() const noexcept { return m_full_screen; }
+
+    // Whether holding a key repeats its press; kept for every window made.
+    void setKeyRepeatEnabled(bool enabled);
+
     // The window size in character cells.
     [[nodiscard]] int getHorizontal() const noexcept { return m_window_horizontal_chars; }
     [[nodiscard]] int getVertical() const noexcept { return m_window_vertical_chars; }
@@ -117,6 +130,11 @@ class VK_API DisplayManager : public Manager {
 
     DisplayManager();
     int startTerminal();
+    // Opens (or reopens) the window with our settings and takes its size;
+    // false when it did not open.
+    bool createWindow(const sf::VideoMode &mode, std::uint32_t style);
+    // Sizes the cell boxes and the glyphs to the window.
+    void fitCells();
     void drawBatch();
     void startFrame();
     void addQuad(float left, float top, float right, float bottom);
@@ -132,6 +150,8 @@ class VK_API DisplayManager : public Manager {
     int m_window_vertical_pixels = 768;
     int m_window_horizontal_chars = 80;
     int m_window_vertical_chars = 24;
+    bool m_full_screen = false;
+    bool m_key_repeat = true;
     // the cell background: its size and fill colour
     std::unique_ptr<sf::RectangleShape> m_p_rectangle;
     // the clear colour, which is also the boxes' fill colour

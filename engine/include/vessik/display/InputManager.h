@@ -44,7 +44,12 @@ class VK_API InputManager : public Manager {
 
     // Delivers what one window event means; false when it was the window
     // closing, which sets game over and ends the pass.
-    bool handleWindowEvent(const sf::Event &event) const;
+    bool handleWindowEvent(const sf::Event &event);
+
+    // Whether the window has the keyboard: false from the window's report
+    // that it lost the focus until the report that it has it again; true
+    // after startUp() and where there is no window.
+    [[nodiscard]] bool hasFocus() const noexcept { return m_has_focus; }
 
     // The keyboard event for a key press or release, its action left
     // undefined for the caller.
@@ -55,6 +60,8 @@ class VK_API InputManager : public Manager {
     void getTerminalInput(TerminalScreen &terminal);
 
     TerminalKeys m_terminal_keys;
+
+    bool m_has_focus = true;
 };
 
 // The engine key an SFML key code stands for; UNDEFINED_KEY for every code

@@ -29,8 +29,10 @@ class VK_API Music {
     void setLabel(std::string label) { m_label = std::move(label); }
     [[nodiscard]] std::string getLabel() const { return m_label; }
 
-    // Starts the music, repeating until stop() when `loop`.
+    // Starts the music, repeating until stop() when `loop`; after pause(),
+    // carries on from where it was.
     void play(bool loop = true);
+    void pause();
     void stop();
 
   private:

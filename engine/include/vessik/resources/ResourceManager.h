@@ -50,8 +50,18 @@ class VK_API ResourceManager : public Manager {
     [[nodiscard]] Sound *getSound(std::string label);
     [[nodiscard]] Music *getMusic(std::string label);
 
+    // The loudness of every sound and piece of music, playing or started
+    // later, 0 to 100 (values beyond are clamped). Muting silences them all
+    // and unmuting brings the volume back. Both return to 100 and unmuted at
+    // shutDown().
+    void setMasterVolume(float percent);
+    [[nodiscard]] float getMasterVolume() const noexcept { return m_master_volume; }
+    void setMuted(bool muted);
+    [[nodiscard]] bool isMuted() const noexcept { return m_muted; }
+
   private:
     ResourceManager();
+    void applyVolume() const;
 
     std::unique_ptr<Sprite> m_p_sprite[MAX_SPRITES];
     int m_sprite_count = 0;
@@ -59,6 +69,8 @@ class VK_API ResourceManager : public Manager {
     int m_sound_count = 0;
     Music m_music[MAX_MUSICS];
     int m_music_count = 0;
+    float m_master_volume = 100;
+    bool m_muted = false;
 };
 
 } // namespace vk

@@ -19,6 +19,10 @@ namespace vk {
 // error trying to play into a device that does not exist.
 [[nodiscard]] VK_API bool audioDeviceAvailable();
 
+// The loudness of everything the program plays, sounds and music, started
+// before or after: 0 (silent) to 100 (as recorded).
+VK_API void setOverallVolume(float percent);
+
 // A sound effect held whole in memory, playable any number of times. Sounds
 // live in place in the resource manager's slots: the playable sound refers to
 // the buffer of the same object, so a Sound is neither copied nor moved.
