@@ -39,7 +39,8 @@ enum Justification : int {
 //
 // The manager owns the window, the font and the drawing objects; the window
 // pointer it hands out stays valid until shutDown(). In headless mode it
-// creates none of them, drawing refuses, and the cell geometry still holds.
+// creates none of them, drawing refuses, and the cell geometry still holds;
+// the frame text is still kept, so that a headless replay can check frames.
 class DisplayManager : public Manager {
   public:
     static DisplayManager &getInstance();
@@ -95,6 +96,8 @@ class DisplayManager : public Manager {
     // False, after logging, when not started; false too without a window
     // (headless, or the window could not be made).
     [[nodiscard]] bool canDraw() const;
+    // False, after logging, when not started.
+    [[nodiscard]] bool checkStarted() const;
 
     // A rectangle of the window where a glyph of this frame may have drawn.
     struct Ink {

@@ -9,6 +9,7 @@
 #include "NetworkManager.h"
 #include "PathManager.h"
 #include "Platform.h"
+#include "Recorder.h"
 #include "ResourceManager.h"
 #include "WorldManager.h"
 
@@ -51,6 +52,8 @@ int GameManager::startUp() {
 
     Config &config = Config::getInstance();
     config.loadConfig("");
+    // a replay runs with the settings of its record
+    Recorder::getInstance().configure();
 
     if (log.startUp() != 0) {
         log.writeLog("GameManager::startUp(): Error! Starting log manager.");
@@ -123,6 +126,7 @@ int GameManager::startUp() {
     if (seed != -1) {
         log.writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
         std::srand(static_cast<unsigned>(seed));
+        m_random_seed = static_cast<std::uint32_t>(seed);
     }
 
     if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO)
@@ -137,6 +141,8 @@ int GameManager::startUp() {
 void GameManager::shutDown() {
     LogManager &log = LogManager::getInstance();
     m_game_over = true;
+    // the record is finished while the log still takes its lines
+    Recorder::getInstance().shutDown();
 
     if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO)
         log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
@@ -193,9 +199,11 @@ void GameManager::run() {
     const bool networking = Config::getInstance().getNetworking();
     NetworkManager &network_manager = NetworkManager::getInstance();
     PathManager &path_manager = PathManager::getInstance();
+    Recorder &recorder = Recorder::getInstance();
 
     while (true) {
         clock.delta();
+        recorder.beginStep();
 
         const EventStep step(m_step_count);
         onEvent(&step);
@@ -205,6 +213,7 @@ void GameManager::run() {
         WorldManager &world_manager = WorldManager::getInstance();
         world_manager.update();
         world_manager.draw();
+        recorder.endStep();
 
         if (networking) {
             if (network_manager.isServer())
@@ -219,7 +228,10 @@ void GameManager::run() {
 
         loop_time = clock.split();
         const std::int64_t sleep_time = frame_us - loop_time - adjust_time;
-        if (sleep_time > 0) {
+        if (recorder.isUnpaced()) {
+            // a headless replay has no one to wait for
+            adjust_time = 0;
+        } else if (sleep_time > 0) {
             // a step never sleeps longer than one frame: the monotonic clock
             // cannot go backwards, so sleep_time <= frame_us
             const std::int64_t before = clock.split();

@@ -2,6 +2,8 @@
 
 #include "Manager.h"
 
+#include <cstdint>
+
 namespace vk {
 
 // The engine's top-level singleton: starts every other manager in a fixed
@@ -25,6 +27,9 @@ class GameManager : public Manager {
     [[nodiscard]] bool getGameOver() const noexcept { return m_game_over; }
     [[nodiscard]] int getFrameTime() const noexcept { return m_frame_time; }
     [[nodiscard]] int getStepCount() const noexcept { return m_step_count; }
+    // The seed start-up gave the random generator (1, the C library's own
+    // start, when the configuration left it alone).
+    [[nodiscard]] std::uint32_t getRandomSeed() const noexcept { return m_random_seed; }
 
   private:
     GameManager();
@@ -32,6 +37,7 @@ class GameManager : public Manager {
     bool m_game_over = false;
     int m_frame_time = 0;
     int m_step_count = 0;
+    std::uint32_t m_random_seed = 1;
 };
 
 } // namespace vk

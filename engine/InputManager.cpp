@@ -274,40 +274,91 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
 }
 
 bool InputManager::handleWindowEvent(const sf::Event &event) const {
+    Recording::Input input;
     switch (event.type) {
     case sf::Event::Closed:
-        LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
-        GameManager::getInstance().setGameOver();
-        return false;
+        input.kind = Recording::CLOSED;
+        return deliver(input);
     case sf::Event::KeyPressed:
-    case sf::Event::KeyReleased: {
-        EventKeyboard keyboard = toEventKeyboard(event);
-        keyboard.setKeyboardAction(event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED);
-        onEvent(&keyboard);
-        return true;
-    }
+    case sf::Event::KeyReleased:
+        input.action = event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED;
+        input.code = toEventKeyboard(event).getKey();
+        return deliver(input);
     case sf::Event::MouseMoved: {
-        EventMouse mouse;
-        mouse.setMouseAction(MOVED);
-        mouse.setMouseButton(Mouse::UNDEFINED_MOUSE_BUTTON);
-        mouse.setMousePosition(cellsAt(event.mouseMove.x, event.mouseMove.y));
-        onEvent(&mouse);
-        return true;
+        const Vector cell = cellsAt(event.mouseMove.x, event.mouseMove.y);
+        return deliver({0, Recording::MOUSE, MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, cell.getX(), cell.getY()});
     }
     case sf::Event::MouseButtonPressed: {
-        EventMouse mouse;
-        mouse.setMouseAction(CLICKED);
-        mouse.setMouseButton(mouseButtonFromSFML(event.mouseButton.button));
-        mouse.setMousePosition(cellsAt(event.mouseButton.x, event.mouseButton.y));
-        onEvent(&mouse);
-        return true;
+        const Vector cell = cellsAt(event.mouseButton.x, event.mouseButton.y);
+        return deliver(
+            {0, Recording::MOUSE, CLICKED, mouseButtonFromSFML(event.mouseButton.button), cell.getX(), cell.getY()});
     }
     default:
         return true;
     }
 }
 
+bool InputManager::deliver(const Recording::Input &input) const {
+    if (m_sink)
+        m_sink(input);
+    if (input.kind == Recording::CLOSED) {
+        LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
+        GameManager::getInstance().setGameOver();
+        return false;
+    }
+    if (input.kind == Recording::MOUSE) {
+        EventMouse mouse;
+        mouse.setMouseAction(input.action);
+        mouse.setMouseButton(input.code);
+        mouse.setMousePosition(Vector(input.x, input.y));
+        onEvent(&mouse);
+        return true;
+    }
+    EventKeyboard keyboard;
+    keyboard.setKey(input.code);
+    keyboard.setKeyboardAction(input.action);
+    onEvent(&keyboard);
+    return true;
+}
+
+void InputManager::setSource(std::function<std::vector<Recording::Input>()> source, std::function<void()> on_key) {
+    m_source = std::move(source);
+    m_on_key = std::move(on_key);
+}
+
+bool InputManager::drainDuringReplay() const {
+    sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+    if (!p_window)
+        return true;
+    sf::Event event;
+    bool key = false;
+    while (p_window->pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
+            GameManager::getInstance().setGameOver();
+            return false;
+        }
+        key = key || event.type == sf::Event::KeyPressed;
+    }
+    // after draining, and from a copy: the handler may end the replay, which
+    // takes the source and the handler away
+    if (const std::function<void()> on_key = m_on_key; key && on_key)
+        on_key();
+    return true;
+}
+
 void InputManager::getInput() {
+    if (m_source) {
+        if (!drainDuringReplay())
+            return;
+        // the key handler may have ended the replay
+        if (!m_source)
+            return;
+        for (const Recording::Input &input : m_source())
+            if (!deliver(input))
+                return;
+        return;
+    }
     if (Config::getInstance().getHeadless())
         return;
     sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
@@ -322,24 +373,14 @@ void InputManager::getInput() {
             return;
 
     const sf::Vector2i pointer = sf::Mouse::getPosition(*p_window);
-    EventMouse held;
-    held.setMouseAction(PRESSED);
-    held.setMousePosition(cellsAt(pointer.x, pointer.y));
-    for (const sf::Mouse::Button button : {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle}) {
-        if (sf::Mouse::isButtonPressed(button)) {
-            held.setMouseButton(mouseButtonFromSFML(button));
-            onEvent(&held);
-        }
-    }
+    const Vector held = cellsAt(pointer.x, pointer.y);
+    for (const sf::Mouse::Button button : {sf::Mouse::Left, sf::Mouse::Right, sf::Mouse::Middle})
+        if (sf::Mouse::isButtonPressed(button))
+            deliver({0, Recording::MOUSE, PRESSED, mouseButtonFromSFML(button), held.getX(), held.getY()});
 
-    for (const Keyboard::Key key : POLLED_KEYS) {
-        if (sf::Keyboard::isKeyPressed(sfmlKeyOf(key))) {
-            EventKeyboard keyboard;
-            keyboard.setKey(key);
-            keyboard.setKeyboardAction(KEY_DOWN);
-            onEvent(&keyboard);
-        }
-    }
+    for (const Keyboard::Key key : POLLED_KEYS)
+        if (sf::Keyboard::isKeyPressed(sfmlKeyOf(key)))
+            deliver({0, Recording::KEYBOARD, KEY_DOWN, key, 0, 0});
 }
 
 } // namespace vk

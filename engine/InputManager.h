@@ -5,8 +5,11 @@
 #include "Keyboard.h"
 #include "Manager.h"
 #include "Mouse.h"
+#include "Recording.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace sf {
 class Event;
@@ -38,12 +41,32 @@ class InputManager : public Manager {
     // closing, which sets game over and ends the pass.
     bool handleWindowEvent(const sf::Event &event) const;
 
+    // Delivers one input to the objects, and to the sink; false when it was
+    // the window closing, which sets game over.
+    bool deliver(const Recording::Input &input) const;
+
+    // Every input delivered goes to the sink as well (a recording); an empty
+    // function for none.
+    void setSink(std::function<void(const Recording::Input &)> sink) { m_sink = std::move(sink); }
+
+    // While a source is set, each pass delivers the inputs the source gives
+    // for the step instead of the window's (a replay). The window is still
+    // drained: closing it still ends the game, and a key pressed in it calls
+    // `on_key` instead of reaching the objects. Empty functions for none.
+    void setSource(std::function<std::vector<Recording::Input>()> source, std::function<void()> on_key = {});
+
     // The keyboard event for a key press or release, its action left
     // undefined for the caller.
     [[nodiscard]] EventKeyboard toEventKeyboard(const sf::Event &event) const;
 
   private:
     InputManager();
+    // Drains the window during a replay; false when it was closed.
+    bool drainDuringReplay() const;
+
+    std::function<void(const Recording::Input &)> m_sink;
+    std::function<std::vector<Recording::Input>()> m_source;
+    std::function<void()> m_on_key;
 };
 
 // The engine key an SFML key code stands for; UNDEFINED_KEY for every code

@@ -24,11 +24,18 @@ class Music {
     void setLabel(std::string label) { m_label = std::move(label); }
     [[nodiscard]] std::string getLabel() const { return m_label; }
 
-    // Starts the music, repeating until stop() when `loop`.
+    // Starts the music, repeating until stop() when `loop`; nothing while
+    // music is muted.
     void play(bool loop = true);
     void stop();
 
+    // Mutes or unmutes every piece of music: while muted, play() starts
+    // nothing. Music already playing is for its owner to stop.
+    static void setMuted(bool muted) noexcept { m_muted = muted; }
+    [[nodiscard]] static bool isMuted() noexcept { return m_muted; }
+
   private:
+    static inline bool m_muted = false;
     // Created on the first load, and only when there is an audio device.
     std::optional<sf::Music> m_music;
     bool m_is_open = false;

@@ -1,5 +1,6 @@
 #include "GameStart.h"
 
+#include "Demo.h"
 #include "drawCentered.h"
 #include "Points.h"
 #include "Spawner.h"
@@ -9,6 +10,7 @@
 
 #include "Box.h"
 #include "Color.h"
+#include "Config.h"
 #include "Event.h"
 #include "EventKeyboard.h"
 #include "GameManager.h"
@@ -16,6 +18,7 @@
 #include "LogManager.h"
 #include "Music.h"
 #include "ObjectList.h"
+#include "Recorder.h"
 #include "ResourceManager.h"
 #include "Solidness.h"
 #include "Sound.h"
@@ -62,6 +65,14 @@ constexpr Line LINES[] = {
 };
 constexpr int PROMPT_ROW = 19;
 
+// Steps without a key before the demo starts; 0 for never. Counted in steps,
+// not read off the clock, so that a recorded start screen replays alike.
+int attractSteps() {
+    const vk::Config &config = vk::Config::getInstance();
+    const int frame_time = config.getFrameTime() > 0 ? config.getFrameTime() : 1;
+    return config.getAttractSeconds() > 0 ? config.getAttractSeconds() * 1000 / frame_time : 0;
+}
+
 struct Population {
     SpawnKind kind;
     int count;
@@ -87,6 +98,11 @@ int GameStart::eventHandler(const vk::Event *p_event) {
     }
     if (p_event->getType() == vk::STEP_EVENT) {
         m_step_count++;
+        // no demo inside a recording or a replay: they must not depend on
+        // how long someone waited
+        const vk::Recorder &recorder = vk::Recorder::getInstance();
+        if (!m_start && m_step_count == attractSteps() && !recorder.isRecording() && !recorder.isReplaying())
+            startDemo();
         // acted on here, not at the key: however many keys come in one
         // iteration, one run starts
         if (m_start) {

@@ -1,0 +1,62 @@
+#include "Demo.h"
+
+#include "GameStart.h"
+
+#include "GameManager.h"
+#include "Music.h"
+#include "Object.h"
+#include "ObjectList.h"
+#include "Recorder.h"
+#include "ResourceManager.h"
+#include "WorldManager.h"
+
+namespace {
+
+// Every object goes at the next update; inactive already, so that none hears
+// another event (and starts something) before then.
+void clearWorld() {
+    vk::WorldManager &world = vk::WorldManager::getInstance();
+    const vk::ObjectList all = world.getAllObjects(true);
+    for (int i = 0; i < all.getCount(); i++) {
+        all[i]->setActive(false);
+        world.markForDelete(all[i]);
+    }
+}
+
+void setMenuMusic(bool playing) {
+    if (vk::Music *p_menu = vk::ResourceManager::getInstance().getMusic("menu music")) {
+        if (playing)
+            p_menu->play(true);
+        else
+            p_menu->stop();
+    }
+}
+
+} // namespace
+
+bool startDemo() {
+    vk::Recorder &recorder = vk::Recorder::getInstance();
+    if (recorder.startReplay(DEMO_FILE, true) != 0)
+        return false;
+    recorder.setCaption("DEMO");
+    recorder.setReplayEnd([](bool) { showStartScreen(); });
+    recorder.setReplayKey([] {
+        vk::Recorder::getInstance().stopReplay();
+        showStartScreen();
+    });
+    clearWorld();
+    setMenuMusic(false);
+    vk::Music::setMuted(true);
+    // the start screen the demo was recorded from
+    new GameStart;
+    return true;
+}
+
+void showStartScreen() {
+    clearWorld();
+    vk::Music::setMuted(false);
+    // a demo that ended by leaving the game leaves the program running
+    vk::GameManager::getInstance().setGameOver(false);
+    new GameStart;
+    setMenuMusic(true);
+}
