@@ -8,6 +8,7 @@
 #include "Color.h"
 #include "Event.h"
 #include "EventCollision.h"
+#include "LogManager.h"
 #include "ObjectList.h"
 #include "particles.h"
 #include "ResourceManager.h"
@@ -75,6 +76,7 @@ void Powerup::onCollision(const vk::Event *p_event) {
         return;
 
     m_picked_up = true;
+    vk::LogManager::getInstance().writeLog(1, "Powerup::onCollision(): Boost picked up.");
     if (vk::Sound *p_sound = vk::ResourceManager::getInstance().getSound("pick up"))
         p_sound->play(false);
     if (!p_surfer->isBoosting()) {
