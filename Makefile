@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 CTEST_FLAGS := --output-on-failure -j $(JOBS) --timeout 300
 
-.PHONY: all deps configure build run test test-asan bench fuzz clean
+.PHONY: all deps configure build run test test-asan bench fuzz golden clean
 
 all: build
 
@@ -53,6 +53,11 @@ fuzz: deps
 	$(FUZZ_BUILD)/fuzz/object_record_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
 	    -malloc_limit_mb=16 -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/ \
 	    $(FUZZ_BUILD)/corpus/object_record fuzz/corpus/object_record
+
+# Re-makes the golden replays (tests/replays/*.vkr and the demo) from their
+# scripted inputs, after a change to the rules that is meant; commit the result.
+golden: build
+	VK_RERECORD=1 ALSOFT_DRIVERS=null VK_SOURCE_DIR=$(CURDIR) ./$(BUILD)/tests/game_tests --gtest_filter='GoldenReplay.*'
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVK_BUILD_TESTS=OFF -DVK_BUILD_BENCH=ON $(CMAKE_FLAGS)

@@ -3,6 +3,7 @@
 #include "GameStart.h"
 
 #include "GameManager.h"
+#include "LogManager.h"
 #include "Music.h"
 #include "Object.h"
 #include "ObjectList.h"
@@ -53,6 +54,7 @@ bool startDemo() {
 }
 
 void showStartScreen() {
+    vk::LogManager::getInstance().writeLog(1, "showStartScreen(): Back to the start screen.");
     clearWorld();
     vk::Music::setMuted(false);
     // a demo that ended by leaving the game leaves the program running
