@@ -28,6 +28,9 @@ int Frame::draw(Vector position, Color color, char transparency, int transform) 
     const float left = position.getX() - static_cast<float>(m_width - 1) / 2;
     const float top = position.getY() - static_cast<float>(m_height - 1) / 2;
     DisplayManager &display = DisplayManager::getInstance();
+    // every character is drawn even when one fails: a headless display
+    // refuses them all, yet keeps each in its frame text
+    int result = 0;
     for (std::size_t y = 0; y < height; y++) {
         const std::size_t row = rows_up ? height - 1 - y : y;
         for (std::size_t x = 0; x < width; x++) {
@@ -37,10 +40,10 @@ int Frame::draw(Vector position, Color color, char transparency, int transform) 
                 continue;
             const Vector at(left + static_cast<float>(x), top + static_cast<float>(y));
             if (display.drawCh(at, ch, color, 0) != 0)
-                return -1;
+                result = -1;
         }
     }
-    return 0;
+    return result;
 }
 
 } // namespace vk

@@ -138,15 +138,17 @@ int Recorder::startReplay(const std::string &path, bool verify, bool headless) {
 }
 
 void Recorder::stopReplay() {
+    const bool was_replaying = m_replaying;
     m_replay_pending = false;
-    if (!m_replaying)
-        return;
     m_replaying = false;
-    InputManager::getInstance().setSource({});
-    updateWorkBudget();
+    m_on_start = nullptr;
     m_on_end = nullptr;
     m_on_key = nullptr;
     m_caption.clear();
+    if (!was_replaying)
+        return;
+    InputManager::getInstance().setSource({});
+    updateWorkBudget();
 }
 
 void Recorder::setReplayEnd(std::function<void(bool matched)> on_end) { m_on_end = std::move(on_end); }
@@ -205,6 +207,10 @@ void Recorder::activate() {
         m_out << m_header.encodeHeader();
         InputManager::getInstance().setSink(
             [this](const Recording::Input &input) { m_out << Recording::encodeInput(input); });
+    }
+    if (const std::function<void()> on_start = m_on_start; on_start && m_replaying) {
+        m_on_start = nullptr;
+        on_start();
     }
     LogManager::getInstance().writeLog(10, "Recorder::activate(): srand() seed with %u", m_seed);
     std::srand(m_seed);

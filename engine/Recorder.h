@@ -51,6 +51,10 @@ class Recorder {
     int startReplay(const std::string &path, bool verify, bool headless = false);
     // Ends a replay early; the end handler is not called.
     void stopReplay();
+    // Called when the replay begins, at the start of its first step, before
+    // any object hears of the step: where a game sets up the world the
+    // record starts from.
+    void setReplayStart(std::function<void()> on_start) { m_on_start = std::move(on_start); }
     // Called once when a replay ends: true when it reached the end of its
     // record with every check matched. By default the game ends.
     void setReplayEnd(std::function<void(bool matched)> on_end);
@@ -106,6 +110,7 @@ class Recorder {
     int m_replay_step = 0;
     std::size_t m_next_input = 0;
     std::size_t m_next_check = 0;
+    std::function<void()> m_on_start;
     std::function<void(bool)> m_on_end;
     std::function<void()> m_on_key;
     std::string m_caption;

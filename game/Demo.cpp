@@ -40,16 +40,19 @@ bool startDemo() {
     if (recorder.startReplay(DEMO_FILE, true) != 0)
         return false;
     recorder.setCaption("DEMO");
+    // the start screen the demo was recorded from, set up when the demo's
+    // first step begins, so that no key of this step reaches it
+    recorder.setReplayStart([] {
+        clearWorld();
+        setMenuMusic(false);
+        vk::Music::setMuted(true);
+        new GameStart;
+    });
     recorder.setReplayEnd([](bool) { showStartScreen(); });
     recorder.setReplayKey([] {
         vk::Recorder::getInstance().stopReplay();
         showStartScreen();
     });
-    clearWorld();
-    setMenuMusic(false);
-    vk::Music::setMuted(true);
-    // the start screen the demo was recorded from
-    new GameStart;
     return true;
 }
 
