@@ -28,8 +28,8 @@ int Frame::draw(Vector position, Color color, char transparency, int transform) 
     const float left = position.getX() - static_cast<float>(m_width - 1) / 2;
     const float top = position.getY() - static_cast<float>(m_height - 1) / 2;
     DisplayManager &display = DisplayManager::getInstance();
-    // every character is drawn even when one fails: a headless display
-    // refuses them all, yet keeps each in its frame text
+    // a started display without a window refuses every character, yet keeps
+    // each in its frame text: drawing goes on; one not started ends it
     int result = 0;
     for (std::size_t y = 0; y < height; y++) {
         const std::size_t row = rows_up ? height - 1 - y : y;
@@ -39,8 +39,11 @@ int Frame::draw(Vector position, Color color, char transparency, int transform) 
             if (transparency != 0 && ch == transparency)
                 continue;
             const Vector at(left + static_cast<float>(x), top + static_cast<float>(y));
-            if (display.drawCh(at, ch, color, 0) != 0)
+            if (display.drawCh(at, ch, color, 0) != 0) {
+                if (!display.isStarted())
+                    return -1;
                 result = -1;
+            }
         }
     }
     return result;

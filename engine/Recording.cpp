@@ -155,6 +155,8 @@ int Recording::parse(const std::string &bytes, std::string &error) {
     check_every = static_cast<int>(every);
 
     bool checked = false;
+    // whether the step being read holds anything yet
+    bool started = false;
     std::uint32_t steps = 0;
     while (true) {
         const std::uint8_t tag = in.u8();
@@ -166,6 +168,8 @@ int Recording::parse(const std::string &bytes, std::string &error) {
                 return truncated();
             if (count != steps)
                 return corrupt("step count does not match the steps");
+            if (started)
+                return corrupt("entries after the last step");
             if (!in.atEnd())
                 return corrupt("data after the end");
             step_count = static_cast<int>(steps);
@@ -176,6 +180,7 @@ int Recording::parse(const std::string &bytes, std::string &error) {
                 return corrupt("too many steps");
             steps++;
             checked = false;
+            started = false;
             continue;
         }
         if (tag == INPUT) {
@@ -190,7 +195,11 @@ int Recording::parse(const std::string &bytes, std::string &error) {
                 return truncated();
             if (!plausible(input))
                 return corrupt("impossible input");
+            // a step's check is taken after its inputs
+            if (checked)
+                return corrupt("input after the check");
             inputs.push_back(input);
+            started = true;
             continue;
         }
         if (tag == CHECK) {
@@ -203,6 +212,7 @@ int Recording::parse(const std::string &bytes, std::string &error) {
             if (checked || check_every == 0 || check.object_count < 0)
                 return corrupt("unexpected check");
             checked = true;
+            started = true;
             checks.push_back(check);
             continue;
         }

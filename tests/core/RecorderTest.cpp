@@ -189,6 +189,8 @@ TEST(Recording, ReaderNamesEveryWayARecordIsUnusable) {
         {patched(bytes.size() - 4, "\x05"), "corrupt at byte " + std::to_string(bytes.size()) +
                                                 ": step count does not match the steps"},
         {bytes + "x", "corrupt at byte " + std::to_string(bytes.size()) + ": data after the end"},
+        {bytes.substr(0, bytes.size() - 5) + Recording::encodeInput(key(0, 1)) + bytes.substr(bytes.size() - 5),
+         "corrupt at byte " + std::to_string(bytes.size() + 13) + ": entries after the last step"},
         // a second check in step 0
         {bytes.substr(0, header) + Recording::encodeCheck({}) + bytes.substr(header),
          "corrupt at byte " + std::to_string(header + 13 + 13) + ": unexpected check"},
