@@ -14,7 +14,7 @@ FUZZ_SECONDS ?= 60
 XVFB := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 CTEST_FLAGS := --output-on-failure -j $(JOBS) --timeout 300
 
-.PHONY: all deps configure build run run-terminal install test test-asan test-shared bench fuzz clean
+.PHONY: all deps configure build run run-terminal install test test-asan test-shared bench fuzz golden clean
 
 all: build
 
@@ -58,21 +58,32 @@ test-shared: deps
 	bash tools/test-install.sh $(SHARED_BUILD) $(SHARED_BUILD)/install-test
 
 # The fuzzers, built with clang, sanitizers and coverage; each runs for
-# FUZZ_SECONDS: the sprite-file reader, then the object record reader. New
+# FUZZ_SECONDS: the sprite-file reader, the object record reader, then the
+# replay record reader. New
 # inputs they find go to $(FUZZ_BUILD)/corpus, crashes to
 # $(FUZZ_BUILD)/artifacts; a run stops with a failure at its first finding.
-# A record is at most 4 KiB here, and no single allocation may pass 16 MB.
+# An object record is at most 4 KiB here, a replay record 64 KiB, and no
+# single allocation may pass 16 MB.
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK_BUILD_TESTS=OFF \
 	    -DVK_BUILD_FUZZ=ON -DVK_WARNINGS_AS_ERRORS=$(if $(CI),ON,OFF) $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target sprite_file_fuzz object_record_fuzz
-	mkdir -p $(FUZZ_BUILD)/corpus/sprite_file $(FUZZ_BUILD)/corpus/object_record $(FUZZ_BUILD)/artifacts
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target sprite_file_fuzz object_record_fuzz recording_fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus/sprite_file $(FUZZ_BUILD)/corpus/object_record $(FUZZ_BUILD)/corpus/recording \
+	    $(FUZZ_BUILD)/artifacts
 	$(FUZZ_BUILD)/fuzz/sprite_file_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=16384 -timeout=10 \
 	    -print_final_stats=1 -dict=fuzz/sprite_file.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/ \
 	    $(FUZZ_BUILD)/corpus/sprite_file fuzz/corpus/sprite_file
 	$(FUZZ_BUILD)/fuzz/object_record_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
 	    -malloc_limit_mb=16 -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/ \
 	    $(FUZZ_BUILD)/corpus/object_record fuzz/corpus/object_record
+	$(FUZZ_BUILD)/fuzz/recording_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 \
+	    -malloc_limit_mb=16 -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/ \
+	    $(FUZZ_BUILD)/corpus/recording fuzz/corpus/recording
+
+# Re-makes the golden replays (tests/replays/*.vkr and the demo) from their
+# scripted inputs, after a change to the rules that is meant; commit the result.
+golden: build
+	VK_RERECORD=1 ALSOFT_DRIVERS=null VK_SOURCE_DIR=$(CURDIR) ./$(BUILD)/tests/game_tests --gtest_filter='GoldenReplay.*'
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVK_BUILD_TESTS=OFF -DVK_BUILD_BENCH=ON $(CMAKE_FLAGS)

@@ -1,5 +1,6 @@
 #include "GameStart.h"
 
+#include "Demo.h"
 #include "drawCentered.h"
 #include "Hotkeys.h"
 #include "Points.h"
@@ -8,9 +9,11 @@
 #include "Surfer.h"
 #include "Waves.h"
 
+#include <vessik/core/Config.h>
 #include <vessik/core/Event.h>
 #include <vessik/core/GameManager.h>
 #include <vessik/core/LogManager.h>
+#include <vessik/core/Recorder.h>
 #include <vessik/display/Color.h>
 #include <vessik/display/EventKeyboard.h>
 #include <vessik/display/Keyboard.h>
@@ -63,6 +66,14 @@ constexpr Line LINES[] = {
 };
 constexpr int PROMPT_ROW = 19;
 
+// Steps without a key before the demo starts; 0 for never. Counted in steps,
+// not read off the clock, so that a recorded start screen replays alike.
+int attractSteps() {
+    const vk::Config &config = vk::Config::getInstance();
+    const int frame_time = config.getFrameTime() > 0 ? config.getFrameTime() : 1;
+    return config.getAttractSeconds() > 0 ? config.getAttractSeconds() * 1000 / frame_time : 0;
+}
+
 struct Population {
     SpawnKind kind;
     int count;
@@ -88,6 +99,11 @@ int GameStart::eventHandler(const vk::Event *p_event) {
     }
     if (p_event->getType() == vk::STEP_EVENT) {
         m_step_count++;
+        // no demo inside a recording or a replay: they must not depend on
+        // how long someone waited
+        const vk::Recorder &recorder = vk::Recorder::getInstance();
+        if (!m_start && m_step_count == attractSteps() && !recorder.isRecording() && !recorder.isReplaying())
+            startDemo();
         // acted on here, not at the key: however many keys come in one
         // iteration, one run starts
         if (m_start) {

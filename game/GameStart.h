@@ -4,7 +4,8 @@
 
 // The title screen the game opens on: the title banner, the controls, the
 // rules and a blinking prompt. Any key but Escape starts a run at the next
-// step, and the screen removes itself; Escape ends the program. Draws text
+// step, and the screen removes itself; Escape ends the program. Left without
+// a key for the configured `attract_seconds`, it plays the demo. Draws text
 // only, no sprite.
 class GameStart : public Screen {
   public:

@@ -6,7 +6,19 @@
 #include <vessik/presentation/ViewObjectLocation.h>
 
 #include <vessik/core/Event.h>
+#include <vessik/core/LogManager.h>
 #include <vessik/display/Color.h>
+
+namespace {
+
+// The speed rises by a fifth with the hundreds of the score.
+void riseWithScore() {
+    SpeedManager &speed = SpeedManager::getInstance();
+    speed.setSpeed(speed.getBaseSpeed() + 0.2f);
+    vk::LogManager::getInstance().writeLog(1, "Points: The speed rises with the score.");
+}
+
+} // namespace
 
 Points::Points() {
     setLocation(vk::TOP_RIGHT);
@@ -35,7 +47,7 @@ int Points::eventHandler(const vk::Event *p_event) {
         // catch the speed up with the hundreds of the score, one 0.2 at a time
         const int steps = static_cast<int>(SpeedManager::stepsAboveOne(speed.getEffectiveSpeed()));
         if (getValue() / 100 > steps)
-            speed.setSpeed(speed.getBaseSpeed() + 0.2f);
+            riseWithScore();
         return 1;
     }
 
@@ -51,8 +63,6 @@ int Points::eventHandler(const vk::Event *p_event) {
 void Points::addPoints(int n) {
     const int score = getValue() + n;
     setValue(score);
-    if ((score + n) % 100 == 0) {
-        SpeedManager &speed = SpeedManager::getInstance();
-        speed.setSpeed(speed.getBaseSpeed() + 0.2f);
-    }
+    if ((score + n) % 100 == 0)
+        riseWithScore();
 }

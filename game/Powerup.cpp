@@ -5,6 +5,7 @@
 #include "randomBelow.h"
 
 #include <vessik/core/Event.h>
+#include <vessik/core/LogManager.h>
 #include <vessik/display/Color.h>
 #include <vessik/presentation/particles.h>
 #include <vessik/resources/ResourceManager.h>
@@ -75,6 +76,7 @@ void Powerup::onCollision(const vk::Event *p_event) {
         return;
 
     m_picked_up = true;
+    vk::LogManager::getInstance().writeLog(1, "Powerup::onCollision(): Boost picked up.");
     if (vk::Sound *p_sound = vk::ResourceManager::getInstance().getSound("pick up"))
         p_sound->play(false);
     if (!p_surfer->isBoosting()) {

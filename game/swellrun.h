@@ -2,6 +2,7 @@
 
 // Every public header of the game.
 #include "Buoy.h"
+#include "Demo.h"
 #include "drawCentered.h"
 #include "EventPoint.h"
 #include "GameOver.h"

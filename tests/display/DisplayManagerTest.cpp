@@ -40,7 +40,7 @@ struct Painter : vk::Object {
 
 } // namespace
 
-TEST(DisplayManager, HeadlessStartsWithoutADisplayKnowsTheCellsAndDrawsNothing) {
+TEST(DisplayManager, HeadlessStartsWithoutADisplayKnowsTheCellsAndKeepsOnlyTheFrameText) {
     // the graphics library would end the process if headless mode touched it
     unsetenv("DISPLAY");
     vktest::Engine engine("headless:true,window_horizontal_pixels:800,window_vertical_pixels:600,"
@@ -62,6 +62,9 @@ TEST(DisplayManager, HeadlessStartsWithoutADisplayKnowsTheCellsAndDrawsNothing) 
     EXPECT_EQ(display.drawString(Vector(1, 1), "text", vk::LEFT_JUSTIFIED, vk::RED), -1);
     EXPECT_EQ(display.swapBuffers(), -1);
     EXPECT_EQ(engine.env.logMessages().size(), lines) << "headless drawing is silent";
+    // but the frame text is kept, for replays to check
+    EXPECT_EQ(display.getShownText().lines()[1].substr(0, 6), " text ");
+    EXPECT_EQ(display.getShownText().at(1, 1).r, 255);
     EXPECT_FALSE(display.getFrameText().at(1, 1).drawn);
     // colours without bytes of their own are white
     EXPECT_EQ(vk::colorToSFML(vk::YELLOW), sf::Color(255, 255, 0, 255));

@@ -15,6 +15,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -59,7 +60,7 @@ Ink ink(const sf::Image &image, sf::Color color) {
 // The game running in its own process with `workdir` as working directory.
 class Game {
   public:
-    Game(const vktest::TestEnv &env, const std::string &workdir) : m_env(env) {
+    Game(const vktest::TestEnv &env, const std::string &workdir, std::vector<std::string> args = {}) : m_env(env) {
         const ::testing::TestInfo *p_info = ::testing::UnitTest::GetInstance()->current_test_info();
         m_artifacts = std::string(VK_ARTIFACT_DIR) + "/" + p_info->test_suite_name() + "." + p_info->name();
         // the same test may run in another process at the same time: the
@@ -83,7 +84,11 @@ class Game {
             // them ignored
             for (const int signal_number : {SIGINT, SIGTERM, SIGHUP})
                 std::signal(signal_number, SIG_DFL);
-            execl(SWELLRUN, SWELLRUN, static_cast<char *>(nullptr));
+            std::vector<char *> argv{const_cast<char *>(SWELLRUN)};
+            for (std::string &arg : args)
+                argv.push_back(arg.data());
+            argv.push_back(nullptr);
+            execv(SWELLRUN, argv.data());
             _exit(127);
         }
     }
@@ -202,6 +207,7 @@ class Game {
 
 const char *const RUN_STARTS = "startGame(): A new run begins.";
 const char *const LOOP_STARTS = "GameManager::run(): starting game loop";
+const char *const BACK_TO_START = "showStartScreen(): Back to the start screen.";
 
 } // namespace
 
@@ -385,4 +391,54 @@ TEST(Swellrun, ItsConfigurationTitlesTheWindowAndPauseMuteAndFullScreenWorkInARu
     ASSERT_TRUE(game.awaitLog("GAMEOVER"));
     ASSERT_TRUE(game.pressUntil("Escape", [&] { return game.exited(); })) << game.output();
     EXPECT_EQ(game.exitCode(), 0) << game.output();
+}
+
+TEST(Swellrun, RunRecordedFromRealKeysReplaysExactly) {
+    vktest::XServer x_server;
+    ASSERT_TRUE(x_server.ok()) << x_server.error();
+    vktest::TestEnv env;
+    const std::string record = env.path("run.vkr");
+    {
+        Game game(env, vktest::sourceDir(), {"--record", record});
+        ASSERT_TRUE(game.findWindow()) << game.output();
+        ASSERT_TRUE(game.awaitLog("splash(): Finished.")) << game.output();
+        ASSERT_TRUE(game.xdotool("key space"));
+        ASSERT_TRUE(game.awaitLog(RUN_STARTS));
+        ASSERT_TRUE(game.xdotool("keydown w sleep 0.3 keyup w key space keydown s sleep 0.2 keyup s key q"));
+        ASSERT_TRUE(game.awaitLog("GAMEOVER"));
+        ASSERT_TRUE(game.pressUntil("q", [&] { return game.exited(); })) << game.output();
+        EXPECT_EQ(game.exitCode(), 0) << game.output();
+    }
+    const std::string verify = "cd '" + vktest::sourceDir() + "' && " + SWELLRUN + " --replay '" + record +
+                               "' --verify > '" + env.path("verify.out") + "' 2>&1";
+    EXPECT_EQ(vktest::run(verify), 0) << vktest::readFile(env.path("verify.out"));
+    EXPECT_NE(vktest::readFile(env.path("verify.out")).find("Replay verified: "), std::string::npos);
+}
+
+TEST(Swellrun, IdleStartScreenPlaysTheDemoUntilAKeyOrItsEnd) {
+    vktest::XServer x_server;
+    ASSERT_TRUE(x_server.ok()) << x_server.error();
+    vktest::TestEnv env("attract_seconds:1,");
+    Game game(env, vktest::sourceDir());
+    ASSERT_TRUE(game.findWindow()) << game.output();
+    ASSERT_TRUE(game.awaitLog("splash(): Finished.")) << game.output();
+    const std::string demo_starts = std::string("Recorder::startReplay(): Replaying ");
+    const auto demos = [&] {
+        int count = 0;
+        for (const std::string &line : env.logMessages())
+            count += line.rfind(demo_starts, 0) == 0;
+        return count;
+    };
+    ASSERT_TRUE(vktest::waitFor([&] { return demos() == 1; }, SCREEN_MS));
+    ASSERT_TRUE(game.xdotool("key x"));
+    ASSERT_TRUE(game.awaitLog(BACK_TO_START));
+
+    // left alone, the next demo plays to its end and checks out
+    ASSERT_TRUE(vktest::waitFor([&] { return demos() == 2; }, SCREEN_MS));
+    ASSERT_TRUE(vktest::waitFor(
+        [&] { return game.logCount(BACK_TO_START) == 2 || game.exited(); }, 3 * SCREEN_MS));
+    const std::string log = env.readLog();
+    EXPECT_NE(log.find("Replay verified: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("Replay diverged"), std::string::npos) << log;
+    EXPECT_FALSE(game.exited()) << "the demo's end leaves the program running";
 }

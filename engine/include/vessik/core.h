@@ -10,4 +10,6 @@
 #include <vessik/core/GameManager.h>
 #include <vessik/core/LogManager.h>
 #include <vessik/core/Manager.h>
+#include <vessik/core/Recorder.h>
+#include <vessik/core/Recording.h>
 #include <vessik/core/utility.h>

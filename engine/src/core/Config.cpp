@@ -129,6 +129,7 @@ int Config::loadConfig(std::string config) {
     applyInt(text, "quadtree_depth", m_quadtree_depth);
     applyInt(text, "quadtree_threshold", m_quadtree_threshold);
     applyBool(text, "signals", m_signals);
+    applyInt(text, "attract_seconds", m_attract_seconds);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <vessik/core/Config.h>
 #include <vessik/core/EventStep.h>
 #include <vessik/core/LogManager.h>
+#include <vessik/core/Recorder.h>
 #include <vessik/display/DisplayManager.h>
 #include <vessik/display/InputManager.h>
 #include <vessik/resources/ResourceManager.h>
@@ -56,6 +57,8 @@ int GameManager::startUp() {
 
     Config &config = Config::getInstance();
     config.loadConfig("");
+    // a replay runs with the settings of its record
+    Recorder::getInstance().configure();
 
     if (log.startUp() != 0) {
         log.writeLog("GameManager::startUp(): Error! Starting log manager.");
@@ -128,6 +131,7 @@ int GameManager::startUp() {
     if (seed != -1) {
         log.writeLog(10, "GameManager()::startUp(): srand() seed with %d", seed);
         std::srand(static_cast<unsigned>(seed));
+        m_random_seed = static_cast<std::uint32_t>(seed);
     }
 
     if (platform::timeBeginPeriod(1) == platform::TIMERR_NOCANDO)
@@ -144,6 +148,8 @@ void GameManager::shutDown() {
     LogManager &log = LogManager::getInstance();
     m_game_over = true;
     m_paused = false;
+    // the record is finished while the log still takes its lines
+    Recorder::getInstance().shutDown();
 
     if (platform::timeEndPeriod(1) == platform::TIMERR_NOCANDO)
         log.writeLog(1, "GameManager()::shutDown(): Warning! timeEndPeriod() cannot accept 1 msec.");
@@ -222,9 +228,11 @@ void GameManager::run() {
     const bool networking = Config::getInstance().getNetworking();
     NetworkManager &network_manager = NetworkManager::getInstance();
     PathManager &path_manager = PathManager::getInstance();
+    Recorder &recorder = Recorder::getInstance();
 
     while (true) {
         clock.delta();
+        recorder.beginStep();
 
         // a pause or resume asked for during a step counts from the next:
         // a step event and its world update are never parted
@@ -240,6 +248,7 @@ void GameManager::run() {
         if (m_stepping)
             world_manager.update();
         world_manager.draw();
+        recorder.endStep();
 
         if (networking) {
             if (network_manager.isServer())
@@ -254,7 +263,10 @@ void GameManager::run() {
 
         loop_time = clock.split();
         const std::int64_t sleep_time = frame_us - loop_time - adjust_time;
-        if (sleep_time > 0) {
+        if (recorder.isUnpaced()) {
+            // a headless replay has no one to wait for
+            adjust_time = 0;
+        } else if (sleep_time > 0) {
             // a step never sleeps longer than one frame: the monotonic clock
             // cannot go backwards, so sleep_time <= frame_us
             const std::int64_t before = clock.split();

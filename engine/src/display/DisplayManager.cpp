@@ -423,20 +423,27 @@ void DisplayManager::addGlyph(float x, float y, char ch, unsigned char r, unsign
     addInk(bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height);
 }
 
-bool DisplayManager::canDraw() const {
-    if (!isStarted()) {
+bool DisplayManager::checkStarted() const {
+    if (!isStarted())
         LogManager::getInstance().writeLog("%s not started!", getType().c_str());
         return false;
     }
-    return m_p_window != nullptr || m_p_terminal != nullptr;
+    // headless, only the frame text is kept: a replay checks it
+    return true;
 }
+
+bool DisplayManager::canDraw() const { return checkStarted() && m_p_window != nullptr; }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
                            float rotation) {
-    if (!canDraw())
+    if (!checkStarted())
+        return -1;
+    // the frame text is kept without a window too: replays check it headless
+    const Vector view_pos = worldToView(world_pos);
+    m_frame_text.put(view_pos, ch, r, g, b);
+    if (!m_p_window)
         return -1;
 
-    const Vector view_pos = worldToView(world_pos);
     const Vector pixel = spacesToPixels(view_pos);
     if (m_p_window) {
         // the box reaches a little left of and below the glyph's corner,
@@ -449,8 +456,6 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
 }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, Color color, float rotation) {
-    if (Config::getInstance().getHeadless())
-        return -1;
     // CUSTOM and unknown colours have no bytes of their own: they draw white
     unsigned char r = 255;
     unsigned char g = 255;
@@ -460,7 +465,7 @@ int DisplayManager::drawCh(Vector world_pos, char ch, Color color, float rotatio
 }
 
 int DisplayManager::drawString(Vector world_pos, const std::string &str, Justification just, Color color) {
-    if (!canDraw())
+    if (!checkStarted())
         return -1;
 
     const int length = static_cast<int>(str.size());
@@ -473,7 +478,7 @@ int DisplayManager::drawString(Vector world_pos, const std::string &str, Justifi
     for (int i = 0; i < length; i++)
         drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[static_cast<std::size_t>(i)], color,
                0);
-    return 0;
+    return m_p_window ? 0 : -1;
 }
 
 void DisplayManager::drawBatch() {
@@ -503,21 +508,21 @@ int DisplayManager::draw(const sf::Drawable &drawable) {
 }
 
 int DisplayManager::swapBuffers() {
-    if (!canDraw())
+    if (!checkStarted())
         return -1;
 
     if (m_p_terminal) {
         m_p_terminal->show(m_frame_text);
-    } else {
+    } else if (m_p_window) {
         drawBatch();
         m_p_window->display();
     }
     std::swap(m_shown_text, m_frame_text);
     m_frame_text.clear();
-    if (m_p_window) {
-        m_p_window->clear(sf::Color(m_background_r, m_background_g, m_background_b));
-        startFrame();
-    }
+    if (!m_p_window)
+        return m_p_terminal ? 0 : -1;
+    m_p_window->clear(sf::Color(m_background_r, m_background_g, m_background_b));
+    startFrame();
     return 0;
 }
 

@@ -192,28 +192,17 @@ Vector cellsAt(int pixel_x, int pixel_y) {
 }
 
 // One PRESSED event per held button, left first, all at `position`.
-template <typename Held> void deliverHeldButtons(const InputManager &input, Vector position, Held held) {
-    EventMouse mouse;
-    mouse.setMouseAction(PRESSED);
-    mouse.setMousePosition(position);
-    for (const Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE}) {
-        if (held(button)) {
-            mouse.setMouseButton(button);
-            input.onEvent(&mouse);
-        }
-    }
+template <typename Deliver, typename Held> void deliverHeldButtons(Deliver deliver, Vector position, Held held) {
+    for (const Mouse::Button button : {Mouse::LEFT, Mouse::RIGHT, Mouse::MIDDLE})
+        if (held(button))
+            deliver({0, Recording::MOUSE, PRESSED, button, position.getX(), position.getY()});
 }
 
 // One KEY_DOWN event per held key, in the polling order.
-template <typename Held> void deliverHeldKeys(const InputManager &input, Held held) {
-    for (const Keyboard::Key key : POLLED_KEYS) {
-        if (held(key)) {
-            EventKeyboard keyboard;
-            keyboard.setKey(key);
-            keyboard.setKeyboardAction(KEY_DOWN);
-            input.onEvent(&keyboard);
-        }
-    }
+template <typename Deliver, typename Held> void deliverHeldKeys(Deliver deliver, Held held) {
+    for (const Keyboard::Key key : POLLED_KEYS)
+        if (held(key))
+            deliver({0, Recording::KEYBOARD, KEY_DOWN, key, 0, 0});
 }
 
 sf::Mouse::Button sfmlButtonOf(Mouse::Button button) {
@@ -311,34 +300,24 @@ EventKeyboard InputManager::toEventKeyboard(const sf::Event &event) const {
 }
 
 bool InputManager::handleWindowEvent(const sf::Event &event) {
+    Recording::Input input;
     switch (event.type) {
     case sf::Event::Closed:
-        LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
-        // closing the window ends the program, not just the loop it closed in
-        GameManager::getInstance().requestQuit();
-        return false;
+        input.kind = Recording::CLOSED;
+        return deliver(input);
     case sf::Event::KeyPressed:
-    case sf::Event::KeyReleased: {
-        EventKeyboard keyboard = toEventKeyboard(event);
-        keyboard.setKeyboardAction(event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED);
-        onEvent(&keyboard);
-        return true;
-    }
+    case sf::Event::KeyReleased:
+        input.action = event.type == sf::Event::KeyPressed ? KEY_PRESSED : KEY_RELEASED;
+        input.code = toEventKeyboard(event).getKey();
+        return deliver(input);
     case sf::Event::MouseMoved: {
-        EventMouse mouse;
-        mouse.setMouseAction(MOVED);
-        mouse.setMouseButton(Mouse::UNDEFINED_MOUSE_BUTTON);
-        mouse.setMousePosition(cellsAt(event.mouseMove.x, event.mouseMove.y));
-        onEvent(&mouse);
-        return true;
+        const Vector cell = cellsAt(event.mouseMove.x, event.mouseMove.y);
+        return deliver({0, Recording::MOUSE, MOVED, Mouse::UNDEFINED_MOUSE_BUTTON, cell.getX(), cell.getY()});
     }
     case sf::Event::MouseButtonPressed: {
-        EventMouse mouse;
-        mouse.setMouseAction(CLICKED);
-        mouse.setMouseButton(mouseButtonFromSFML(event.mouseButton.button));
-        mouse.setMousePosition(cellsAt(event.mouseButton.x, event.mouseButton.y));
-        onEvent(&mouse);
-        return true;
+        const Vector cell = cellsAt(event.mouseButton.x, event.mouseButton.y);
+        return deliver(
+            {0, Recording::MOUSE, CLICKED, mouseButtonFromSFML(event.mouseButton.button), cell.getX(), cell.getY()});
     }
     case sf::Event::LostFocus:
         m_has_focus = false;
@@ -351,7 +330,68 @@ bool InputManager::handleWindowEvent(const sf::Event &event) {
     }
 }
 
+bool InputManager::deliver(const Recording::Input &input) const {
+    if (m_sink)
+        m_sink(input);
+    if (input.kind == Recording::CLOSED) {
+        LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
+        // closing the window ends the program, not just the loop it closed in
+        GameManager::getInstance().requestQuit();
+        return false;
+    }
+    if (input.kind == Recording::MOUSE) {
+        EventMouse mouse;
+        mouse.setMouseAction(input.action);
+        mouse.setMouseButton(input.code);
+        mouse.setMousePosition(Vector(input.x, input.y));
+        onEvent(&mouse);
+        return true;
+    }
+    EventKeyboard keyboard;
+    keyboard.setKey(input.code);
+    keyboard.setKeyboardAction(input.action);
+    onEvent(&keyboard);
+    return true;
+}
+
+void InputManager::setSource(std::function<std::vector<Recording::Input>()> source, std::function<void()> on_key) {
+    m_source = std::move(source);
+    m_on_key = std::move(on_key);
+}
+
+bool InputManager::drainDuringReplay() const {
+    sf::RenderWindow *p_window = DisplayManager::getInstance().getWindow();
+    if (!p_window)
+        return true;
+    sf::Event event;
+    bool key = false;
+    while (p_window->pollEvent(event)) {
+        if (event.type == sf::Event::Closed) {
+            LogManager::getInstance().writeLog(1, "InputManager::getInput(): Window closed. Setting game over.");
+            GameManager::getInstance().setGameOver();
+            return false;
+        }
+        key = key || event.type == sf::Event::KeyPressed;
+    }
+    // after draining, and from a copy: the handler may end the replay, which
+    // takes the source and the handler away
+    if (const std::function<void()> on_key = m_on_key; key && on_key)
+        on_key();
+    return true;
+}
+
 void InputManager::getInput() {
+    if (m_source) {
+        if (!drainDuringReplay())
+            return;
+        // the key handler may have ended the replay
+        if (!m_source)
+            return;
+        for (const Recording::Input &input : m_source())
+            if (!deliver(input))
+                return;
+        return;
+    }
     if (Config::getInstance().getHeadless())
         return;
     if (TerminalScreen *p_terminal = DisplayManager::getInstance().getTerminal()) {
@@ -370,9 +410,10 @@ void InputManager::getInput() {
             return;
 
     const sf::Vector2i pointer = sf::Mouse::getPosition(*p_window);
-    deliverHeldButtons(*this, cellsAt(pointer.x, pointer.y),
+    const auto to_listeners = [this](const Recording::Input &input) { return deliver(input); };
+    deliverHeldButtons(to_listeners, cellsAt(pointer.x, pointer.y),
                        [](Mouse::Button button) { return sf::Mouse::isButtonPressed(sfmlButtonOf(button)); });
-    deliverHeldKeys(*this, [](Keyboard::Key key) { return sf::Keyboard::isKeyPressed(sfmlKeyOf(key)); });
+    deliverHeldKeys(to_listeners, [](Keyboard::Key key) { return sf::Keyboard::isKeyPressed(sfmlKeyOf(key)); });
 }
 
 void InputManager::getTerminalInput(TerminalScreen &terminal) {
@@ -392,6 +433,7 @@ void InputManager::getTerminalInput(TerminalScreen &terminal) {
     if (m_terminal_keys.takeReleaseOffer())
         terminal.enableKeyReleases();
 
+    const auto to_listeners = [this](const Recording::Input &input) { return deliver(input); };
     // terminal cells to the world's, which sit centred in the terminal
     const auto cells = [&](int column, int row) {
         return Vector(static_cast<float>(column - terminal.getOffsetX()),
@@ -402,21 +444,15 @@ void InputManager::getTerminalInput(TerminalScreen &terminal) {
             // handled like the signal the terminal would have sent
             std::raise(input.signal);
         } else if (input.kind == TerminalInput::MOUSE) {
-            EventMouse mouse;
-            mouse.setMouseAction(input.mouse_action);
-            mouse.setMouseButton(input.button);
-            mouse.setMousePosition(cells(input.column, input.row));
-            onEvent(&mouse);
+            const Vector cell = cells(input.column, input.row);
+            to_listeners({0, Recording::MOUSE, input.mouse_action, input.button, cell.getX(), cell.getY()});
         } else {
-            EventKeyboard keyboard;
-            keyboard.setKey(input.key);
-            keyboard.setKeyboardAction(input.key_action);
-            onEvent(&keyboard);
+            to_listeners({0, Recording::KEYBOARD, input.key_action, input.key, 0, 0});
         }
     }
-    deliverHeldButtons(*this, cells(m_terminal_keys.getMouseColumn(), m_terminal_keys.getMouseRow()),
+    deliverHeldButtons(to_listeners, cells(m_terminal_keys.getMouseColumn(), m_terminal_keys.getMouseRow()),
                        [&](Mouse::Button button) { return m_terminal_keys.isButtonHeld(button); });
-    deliverHeldKeys(*this, [&](Keyboard::Key key) { return m_terminal_keys.isHeld(key); });
+    deliverHeldKeys(to_listeners, [&](Keyboard::Key key) { return m_terminal_keys.isHeld(key); });
 }
 
 } // namespace vk

@@ -35,6 +35,21 @@ ScreenCell ScreenText::at(int x, int y) const {
     return m_cells[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(x)];
 }
 
+std::uint64_t ScreenText::hash() const {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    const auto mix = [&h](unsigned char byte) {
+        h ^= byte;
+        h *= 0x100000001b3ull;
+    };
+    mix(static_cast<unsigned char>(m_width));
+    mix(static_cast<unsigned char>(m_height));
+    for (const ScreenCell &cell : m_cells)
+        for (const unsigned char byte : {static_cast<unsigned char>(cell.ch), cell.r, cell.g, cell.b,
+                                         static_cast<unsigned char>(cell.drawn)})
+            mix(byte);
+    return h;
+}
+
 std::vector<std::string> ScreenText::lines() const {
     std::vector<std::string> rows;
     rows.reserve(static_cast<std::size_t>(m_height));

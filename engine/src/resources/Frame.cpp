@@ -29,6 +29,9 @@ int Frame::draw(Vector position, Color color, char transparency, int transform) 
     const float left = position.getX() - static_cast<float>(m_width - 1) / 2;
     const float top = position.getY() - static_cast<float>(m_height - 1) / 2;
     DisplayManager &display = DisplayManager::getInstance();
+    // a started display without a window refuses every character, yet keeps
+    // each in its frame text: drawing goes on; one not started ends it
+    int result = 0;
     for (std::size_t y = 0; y < height; y++) {
         const std::size_t row = rows_up ? height - 1 - y : y;
         for (std::size_t x = 0; x < width; x++) {
@@ -37,11 +40,14 @@ int Frame::draw(Vector position, Color color, char transparency, int transform) 
             if (transparency != 0 && ch == transparency)
                 continue;
             const Vector at(left + static_cast<float>(x), top + static_cast<float>(y));
-            if (display.drawCh(at, ch, color, 0) != 0)
-                return -1;
+            if (display.drawCh(at, ch, color, 0) != 0) {
+                if (!display.isStarted())
+                    return -1;
+                result = -1;
+            }
         }
     }
-    return 0;
+    return result;
 }
 
 } // namespace vk

@@ -27,7 +27,7 @@ int Music::loadMusic(std::string filename) {
 void Music::play(bool loop) {
     LogManager::getInstance().writeLog(5, "Music::play(): Playing music.");
     // a stream that never opened has nothing to play
-    if (!m_p_music || !m_is_open)
+    if (!m_p_music || !m_is_open || m_muted)
         return;
     // looping first: the stream starts reading at once, and a short piece
     // could reach its end before it learned to loop, and then play only once

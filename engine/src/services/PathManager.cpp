@@ -104,16 +104,19 @@ int PathManager::findPath(Object *p_o, Vector goal, Object *p_target) {
 void PathManager::cycle(int time_limit) {
     if (m_searches.empty())
         return;
-    const int budget = std::max(m_cycle_time, time_limit);
+    const int budget = m_work_budget > 0 ? m_work_budget : std::max(m_cycle_time, time_limit);
     const Clock clock;
-    const auto elapsed_ms = [&clock] { return clock.split() / 1000; };
+    int expansions = 0;
+    // milliseconds, or node expansions under a work budget
+    const auto spent = [&] { return m_work_budget > 0 ? expansions : clock.split() / 1000; };
 
     while (!m_searches.empty()) {
-        if (elapsed_ms() >= budget)
+        if (spent() >= budget)
             break;
         for (std::size_t i = 0; i < m_searches.size(); i++) {
             PathFind *p_search = m_searches[i];
             const int result = p_search->cycleOnce();
+            expansions++;
             if (result == PATH_NOT_FOUND || result == PATH_FOUND) {
                 EventPath event;
                 event.setResult(result);
@@ -127,11 +130,11 @@ void PathManager::cycle(int time_limit) {
                 if (p_o)
                     p_o->eventHandler(&event);
             }
-            if (elapsed_ms() > budget)
+            if (spent() > budget)
                 break;
         }
     }
-    if (elapsed_ms() > budget)
+    if (spent() > budget)
         LogManager::getInstance().writeLog(5, "PathManager::cycle(): cycle time %d exceeded.", budget);
 }
 

@@ -58,6 +58,9 @@ class VK_API Config {
     [[nodiscard]] int getGridWidth() const noexcept { return m_grid_width; }
     [[nodiscard]] int getGridHeight() const noexcept { return m_grid_height; }
     [[nodiscard]] bool getSignals() const noexcept { return m_signals; }
+    // Seconds a title screen waits without a key before it shows a demo; 0
+    // for never.
+    [[nodiscard]] int getAttractSeconds() const noexcept { return m_attract_seconds; }
 
   private:
     Config() = default;
@@ -88,6 +91,7 @@ class VK_API Config {
     int m_grid_width = 20;
     int m_grid_height = 8;
     bool m_signals = true;
+    int m_attract_seconds = 30;
 };
 
 } // namespace vk

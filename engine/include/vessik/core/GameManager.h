@@ -4,6 +4,8 @@
 
 #include <vessik/core/Manager.h>
 
+#include <cstdint>
+
 namespace vk {
 
 // The engine's top-level singleton: starts every other manager in a fixed
@@ -53,6 +55,9 @@ class VK_API GameManager : public Manager {
     [[nodiscard]] bool getGameOver() const noexcept { return m_game_over; }
     [[nodiscard]] int getFrameTime() const noexcept { return m_frame_time; }
     [[nodiscard]] int getStepCount() const noexcept { return m_step_count; }
+    // The seed start-up gave the random generator (1, the C library's own
+    // start, when the configuration left it alone).
+    [[nodiscard]] std::uint32_t getRandomSeed() const noexcept { return m_random_seed; }
 
   private:
     GameManager();
@@ -63,6 +68,7 @@ class VK_API GameManager : public Manager {
     bool m_stepping = true;
     int m_frame_time = 0;
     int m_step_count = 0;
+    std::uint32_t m_random_seed = 1;
 };
 
 } // namespace vk

@@ -45,7 +45,8 @@ enum Justification : int {
 //
 // The manager owns the window, the font and the drawing objects; the window
 // pointer it hands out stays valid until shutDown(). In headless mode it
-// creates none of them, drawing refuses, and the cell geometry still holds.
+// creates none of them, drawing refuses, and the cell geometry still holds;
+// the frame text is still kept, so that a headless replay can check frames.
 //
 // With the configuration's display "terminal" the frames go to the text
 // terminal on standard input and output instead (TerminalScreen), and no
@@ -121,6 +122,8 @@ class VK_API DisplayManager : public Manager {
     // False, after logging, when not started; false too without a window
     // (headless, or the window could not be made).
     [[nodiscard]] bool canDraw() const;
+    // False, after logging, when not started.
+    [[nodiscard]] bool checkStarted() const;
 
     // A rectangle of the window where a glyph of this frame may have drawn.
     struct Ink {

@@ -3,13 +3,16 @@
 #include <vessik/export.h>
 
 #include <vessik/core/Manager.h>
+#include <vessik/core/Recording.h>
 #include <vessik/display/EventKeyboard.h>
 #include <vessik/display/EventMouse.h>
 #include <vessik/display/Keyboard.h>
 #include <vessik/display/Mouse.h>
 #include <vessik/display/TerminalKeys.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace sf {
 class Event;
@@ -51,6 +54,20 @@ class VK_API InputManager : public Manager {
     // after startUp() and where there is no window.
     [[nodiscard]] bool hasFocus() const noexcept { return m_has_focus; }
 
+    // Delivers one input to the objects, and to the sink; false when it was
+    // the window closing, which sets game over.
+    bool deliver(const Recording::Input &input) const;
+
+    // Every input delivered goes to the sink as well (a recording); an empty
+    // function for none.
+    void setSink(std::function<void(const Recording::Input &)> sink) { m_sink = std::move(sink); }
+
+    // While a source is set, each pass delivers the inputs the source gives
+    // for the step instead of the window's (a replay). The window is still
+    // drained: closing it still ends the game, and a key pressed in it calls
+    // `on_key` instead of reaching the objects. Empty functions for none.
+    void setSource(std::function<std::vector<Recording::Input>()> source, std::function<void()> on_key = {});
+
     // The keyboard event for a key press or release, its action left
     // undefined for the caller.
     [[nodiscard]] EventKeyboard toEventKeyboard(const sf::Event &event) const;
@@ -62,6 +79,12 @@ class VK_API InputManager : public Manager {
     TerminalKeys m_terminal_keys;
 
     bool m_has_focus = true;
+    // Drains the window during a replay; false when it was closed.
+    bool drainDuringReplay() const;
+
+    std::function<void(const Recording::Input &)> m_sink;
+    std::function<std::vector<Recording::Input>()> m_source;
+    std::function<void()> m_on_key;
 };
 
 // The engine key an SFML key code stands for; UNDEFINED_KEY for every code

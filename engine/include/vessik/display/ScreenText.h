@@ -4,6 +4,7 @@
 
 #include <vessik/world/Vector.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,10 @@ class VK_API ScreenText {
 
     // The cell at column x, row y; a blank cell outside the screen.
     [[nodiscard]] ScreenCell at(int x, int y) const;
+
+    // A 64-bit digest of every cell's character and colour (FNV-1a), equal
+    // for equal screens whatever drew them.
+    [[nodiscard]] std::uint64_t hash() const;
 
     // One string per row, each as wide as the screen.
     [[nodiscard]] std::vector<std::string> lines() const;

@@ -30,12 +30,18 @@ class VK_API Music {
     [[nodiscard]] std::string getLabel() const { return m_label; }
 
     // Starts the music, repeating until stop() when `loop`; after pause(),
-    // carries on from where it was.
+    // carries on from where it was; nothing while music is muted.
     void play(bool loop = true);
     void pause();
     void stop();
 
+    // Mutes or unmutes every piece of music: while muted, play() starts
+    // nothing. Music already playing is for its owner to stop.
+    static void setMuted(bool muted) noexcept { m_muted = muted; }
+    [[nodiscard]] static bool isMuted() noexcept { return m_muted; }
+
   private:
+    static inline bool m_muted = false;
     // Created on the first load, and only when there is an audio device.
     std::unique_ptr<sf::Music> m_p_music;
     bool m_is_open = false;

@@ -41,6 +41,11 @@ class VK_API PathManager : public Manager {
     // and never less than the smallest budget, until none is left.
     void cycle(int time_limit);
 
+    // While `expansions` is above 0, each cycle expands that many search
+    // nodes at most, whatever the time: a recorded run then finds the same
+    // paths in the same steps when it is replayed. 0 goes back to timing.
+    void setWorkBudget(int expansions) noexcept { m_work_budget = expansions; }
+
     // Takes `p` off the list without deleting it. -1 for null or unlisted.
     int remove(PathFind *p);
 
@@ -52,6 +57,7 @@ class VK_API PathManager : public Manager {
 
     std::vector<PathFind *> m_searches;
     int m_cycle_time = 0;
+    int m_work_budget = 0;
 };
 
 } // namespace vk
