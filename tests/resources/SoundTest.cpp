@@ -79,28 +79,31 @@ TEST(SoundTest, MusicLoopsUntilStoppedThenIsSilentAndWhatNeverLoadedPlaysNothing
 
 // Muted, nothing is heard, whether it started before or during the mute;
 // unmuting brings back what still plays, and a stopped manager forgets both.
-TEST_F(SoundTest, MuteSilencesSoundsAndMusicStartedBeforeOrWhileMuted) {
-    vk::ResourceManager &rm = vk::ResourceManager::getInstance();
-    ASSERT_EQ(rm.startUp(), 0);
-    ASSERT_EQ(rm.loadSound(vktest::makeTone(env, "tick.wav", 0.1), "tick"), 0);
-    ASSERT_EQ(rm.loadMusic(vktest::makeTone(env, "tune.wav", 0.2), "tune"), 0);
-    rm.getMusic("tune")->play(true);
-    rm.setMuted(true);
-    rm.getSound("tick")->play(true);
-    EXPECT_TRUE(rm.isMuted());
-    // whatever reached the file before the mute ends well within this
-    const auto heard = [this] { return output.listenUntil([](const Loudness &) { return false; }, 1.5); };
-    const Loudness muted = heard();
-    EXPECT_GT(muted.silent_tail, 1.0) << "span " << muted.span;
-    rm.setMuted(false);
-    EXPECT_LT(output.listenUntil([](const Loudness &loud) { return loud.silent_tail < 0.1; }).silent_tail, 0.1);
+TEST(SoundTest, MuteSilencesSoundsAndMusicStartedBeforeOrWhileMuted) {
+    listening([](const vktest::TestEnv &env, const vktest::WaveOutput &output) {
+        vk::ResourceManager &rm = vk::ResourceManager::getInstance();
+        ASSERT_EQ(rm.startUp(), 0);
+        ASSERT_EQ(rm.loadSound(vktest::makeTone(env, "tick.wav", 0.1), "tick"), 0);
+        ASSERT_EQ(rm.loadMusic(vktest::makeTone(env, "tune.wav", 0.2), "tune"), 0);
+        rm.getMusic("tune")->play(true);
+        rm.setMuted(true);
+        rm.getSound("tick")->play(true);
+        EXPECT_TRUE(rm.isMuted());
+        // whatever reached the file before the mute ends well within this
+        const auto heard = [&output] { return output.listenUntil([](const Loudness &) { return false; }, 1.5); };
+        const Loudness muted = heard();
+        EXPECT_GT(muted.silent_tail, 1.0) << "span " << muted.span;
+        rm.setMuted(false);
+        EXPECT_LT(output.listenUntil([](const Loudness &loud) { return loud.silent_tail < 0.1; }).silent_tail, 0.1);
 
-    for (const auto &[asked, kept] : {std::pair{150.0f, 100.0f}, std::pair{-5.0f, 0.0f}, std::pair{40.0f, 40.0f}}) {
-        rm.setMasterVolume(asked);
-        EXPECT_EQ(rm.getMasterVolume(), kept);
-    }
-    rm.setMuted(true);
-    rm.shutDown();
-    EXPECT_FALSE(rm.isMuted());
-    EXPECT_EQ(rm.getMasterVolume(), 100.0f);
+        for (const auto &[asked, kept] :
+             {std::pair{150.0f, 100.0f}, std::pair{-5.0f, 0.0f}, std::pair{40.0f, 40.0f}}) {
+            rm.setMasterVolume(asked);
+            EXPECT_EQ(rm.getMasterVolume(), kept);
+        }
+        rm.setMuted(true);
+        rm.shutDown();
+        EXPECT_FALSE(rm.isMuted());
+        EXPECT_EQ(rm.getMasterVolume(), 100.0f);
+    });
 }

@@ -424,34 +424,31 @@ void DisplayManager::addGlyph(float x, float y, char ch, unsigned char r, unsign
 }
 
 bool DisplayManager::checkStarted() const {
-    if (!isStarted())
+    if (!isStarted()) {
         LogManager::getInstance().writeLog("%s not started!", getType().c_str());
         return false;
     }
-    // headless, only the frame text is kept: a replay checks it
     return true;
 }
 
-bool DisplayManager::canDraw() const { return checkStarted() && m_p_window != nullptr; }
+bool DisplayManager::canDraw() const { return checkStarted() && (m_p_window != nullptr || m_p_terminal != nullptr); }
 
 int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned char g, unsigned char b,
                            float rotation) {
     if (!checkStarted())
         return -1;
     // the frame text is kept without a window too: replays check it headless
+    // a terminal shows the frame text itself
     const Vector view_pos = worldToView(world_pos);
     m_frame_text.put(view_pos, ch, r, g, b);
     if (!m_p_window)
-        return -1;
+        return m_p_terminal ? 0 : -1;
 
     const Vector pixel = spacesToPixels(view_pos);
-    if (m_p_window) {
-        // the box reaches a little left of and below the glyph's corner,
-        // where the glyph's ink is
-        addBox(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5, rotation);
-        addGlyph(pixel.getX(), pixel.getY(), ch, r, g, b, rotation);
-    }
-    m_frame_text.put(view_pos, ch, r, g, b);
+    // the box reaches a little left of and below the glyph's corner, where
+    // the glyph's ink is
+    addBox(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5, rotation);
+    addGlyph(pixel.getX(), pixel.getY(), ch, r, g, b, rotation);
     return 0;
 }
 
@@ -478,7 +475,7 @@ int DisplayManager::drawString(Vector world_pos, const std::string &str, Justifi
     for (int i = 0; i < length; i++)
         drawCh(Vector(start.getX() + static_cast<float>(i), start.getY()), str[static_cast<std::size_t>(i)], color,
                0);
-    return m_p_window ? 0 : -1;
+    return m_p_window || m_p_terminal ? 0 : -1;
 }
 
 void DisplayManager::drawBatch() {
