@@ -2,6 +2,7 @@
 
 #include "drawCentered.h"
 #include "Points.h"
+#include "ScoreTable.h"
 #include "Spawner.h"
 #include "SpeedManager.h"
 #include "Surfer.h"
@@ -61,6 +62,7 @@ constexpr Line LINES[] = {
     {21, "ESC quits the game", true, vk::WHITE},
 };
 constexpr int PROMPT_ROW = 19;
+constexpr int BEST_ROW = 1;
 
 struct Population {
     SpawnKind kind;
@@ -72,7 +74,11 @@ constexpr Population INITIAL_POPULATION[] = {{TRASH, 8}, {BUOY, 6}, {SHARK, 2}, 
 
 } // namespace
 
-GameStart::GameStart() : Screen("GameStart") {}
+GameStart::GameStart() : Screen("GameStart") {
+    ScoreTable table(ScoreTable::defaultPath());
+    if (table.load() == 0 && !table.getEntries().empty())
+        m_best = table.getEntries().front().score;
+}
 
 int GameStart::eventHandler(const vk::Event *p_event) {
     if (p_event->getType() == vk::KEYBOARD_EVENT) {
@@ -111,6 +117,8 @@ int GameStart::draw() {
     }
     if ((m_step_count / BLINK_STEPS) % 2 == 0)
         drawCentered(PROMPT_ROW, "Press any key to begin", vk::GREEN);
+    if (m_best >= 0)
+        drawCentered(BEST_ROW, "BEST SCORE: " + std::to_string(m_best), vk::YELLOW);
     return 0;
 }
 

@@ -40,6 +40,8 @@ TestEnv::TestEnv(const std::string &config_text) {
         writeFile("vk-config.txt", config_text);
     setenv("VESSIK_LOG", m_log_path.c_str(), 1);
     setenv("VESSIK_CONFIG", m_config_path.c_str(), 1);
+    // the game keeps its high scores here, never in the user's own folder
+    setenv("XDG_DATA_HOME", path("data").c_str(), 1);
     // tests read the log while it is open
     vk::LogManager::getInstance().setFlush(true);
 }

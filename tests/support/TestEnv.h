@@ -6,7 +6,8 @@
 namespace vktest {
 
 // Gives the running test its own scratch folder, log file and configuration
-// file (through VESSIK_LOG and VESSIK_CONFIG), so that tests can run in
+// file (through VESSIK_LOG and VESSIK_CONFIG) and data folder (XDG_DATA_HOME,
+// where the game keeps its high scores), so that tests can run in
 // parallel. Under ctest every test also runs in its own process, so the
 // engine's singletons start fresh.
 class TestEnv {
