@@ -377,7 +377,8 @@ int main(int argc, char **argv) {
                 MAX_STEPS * STEP_SECONDS, NO_PATH_STEPS * STEP_SECONDS, no_path, 100.0 * no_path / seeds);
     std::printf("%-8s %12s %12s %12s %12s %14s\n", "bot", "median s", "mean s", "median pts", "mean pts",
                 "dead < 30 s");
-    const std::pair<const char *, Bot> bots[] = {{"idle", Bot::IDLE}, {"dodger", Bot::DODGER}, {"booster", Bot::BOOSTER}};
+    const std::pair<const char *, Bot> bots[] = {
+        {"idle", Bot::IDLE}, {"dodger", Bot::DODGER}, {"booster", Bot::BOOSTER}};
     for (const auto &[name, bot] : bots) {
         std::vector<float> seconds, points;
         int early = 0;

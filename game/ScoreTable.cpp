@@ -33,9 +33,11 @@ bool parseEntry(const std::string &line, ScoreTable::Entry &entry) {
     const std::string date = line.substr(blank + 1);
     if (!allDigits(score.substr(sign)) || date.size() != std::strlen(DATE_PATTERN))
         return false;
-    for (std::size_t i = 0; i < date.size(); i++)
-        if ((DATE_PATTERN[i] == 'd') != (date[i] >= '0' && date[i] <= '9') || (DATE_PATTERN[i] == '-') != (date[i] == '-'))
+    for (std::size_t i = 0; i < date.size(); i++) {
+        const bool digit = date[i] >= '0' && date[i] <= '9';
+        if (digit != (DATE_PATTERN[i] == 'd') || (date[i] == '-') != (DATE_PATTERN[i] == '-'))
             return false;
+    }
     entry = {std::atoi(score.c_str()), date};
     return true;
 }
@@ -200,7 +202,8 @@ int ScoreTable::save() const {
 }
 
 int ScoreTable::rankOf(int score) const {
-    const auto ahead = std::count_if(m_entries.begin(), m_entries.end(), [&](const Entry &e) { return e.score >= score; });
+    const auto ahead =
+        std::count_if(m_entries.begin(), m_entries.end(), [&](const Entry &e) { return e.score >= score; });
     return static_cast<int>(std::min<long>(ahead, SIZE)) + 1;
 }
 
