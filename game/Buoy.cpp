@@ -1,7 +1,9 @@
 #include "Buoy.h"
 
+#include "setSpriteBox.h"
+
 Buoy::Buoy() {
-    setSprite("buoy");
+    setSpriteBox(*this, "buoy");
     setType("Buoy");
     setPoints(10);
     setSpeedPenalty(2.0f);

@@ -14,6 +14,8 @@
 #include <vessik/world/Vector.h>
 #include <vessik/world/WorldManager.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <string>
 
@@ -27,10 +29,30 @@ constexpr const char *BANNER[] = {
     " \\____/_/   \\_\\_|  |_|_____|  \\___/  \\_/  |_____|_| \\_\\",
 };
 constexpr int BANNER_ROW = 3;
+constexpr int NEW_BEST_ROW = 9;
+constexpr int RANK_ROW = 12;
+constexpr int TOP_ROW = 18;
+
+// One run of the table, in columns that line up when centred.
+std::string topLine(int rank, const ScoreTable::Entry &entry) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%2d. %7d  %s", rank, entry.score, entry.date.c_str());
+    return line;
+}
 
 } // namespace
 
-GameOver::GameOver(int score) : Screen("GameOver"), m_score(score) {}
+GameOver::GameOver(int score) : Screen("GameOver"), m_score(score) {
+    // a table that cannot be read or kept is said in the log; the screen
+    // still ranks the run among what it has
+    ScoreTable table(ScoreTable::defaultPath());
+    table.load();
+    m_rank = table.insert(score, ScoreTable::today());
+    if (m_rank > 0)
+        table.save();
+    const std::vector<ScoreTable::Entry> &entries = table.getEntries();
+    m_top.assign(entries.begin(), entries.begin() + std::min<long>(TOP_SHOWN, static_cast<long>(entries.size())));
+}
 
 int GameOver::eventHandler(const vk::Event *p_event) {
     if (p_event->getType() == vk::KEYBOARD_EVENT) {
@@ -64,6 +86,17 @@ int GameOver::draw() {
     for (int i = 0; i < static_cast<int>(std::size(BANNER)); i++)
         drawCentered(BANNER_ROW + i, BANNER[i], vk::RED);
     drawCentered(11, "FINAL SCORE: " + std::to_string(m_score), vk::YELLOW);
+    if (m_rank == 1)
+        drawCentered(NEW_BEST_ROW, "NEW BEST!", vk::GREEN);
+    drawCentered(RANK_ROW,
+                 m_rank > 0 ? "RANK " + std::to_string(m_rank)
+                            : "NOT IN THE TOP " + std::to_string(ScoreTable::SIZE),
+                 vk::WHITE);
+    if (!m_top.empty())
+        drawCentered(TOP_ROW, "- TOP " + std::to_string(TOP_SHOWN) + " -", vk::CYAN);
+    for (int i = 0; i < static_cast<int>(m_top.size()); i++)
+        drawCentered(TOP_ROW + 1 + i, topLine(i + 1, m_top[static_cast<std::size_t>(i)]),
+                     i + 1 == m_rank ? vk::YELLOW : vk::WHITE);
     if (m_input_delay > 0)
         return 0;
     if ((m_step_count / BLINK_STEPS) % 2 == 0)

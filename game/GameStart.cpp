@@ -4,6 +4,7 @@
 #include "drawCentered.h"
 #include "Hotkeys.h"
 #include "Points.h"
+#include "ScoreTable.h"
 #include "Spawner.h"
 #include "SpeedManager.h"
 #include "Surfer.h"
@@ -65,6 +66,7 @@ constexpr Line LINES[] = {
     {21, "ESC quits the game", true, vk::WHITE},
 };
 constexpr int PROMPT_ROW = 19;
+constexpr int BEST_ROW = 1;
 
 // Steps without a key before the demo starts; 0 for never. Counted in steps,
 // not read off the clock, so that a recorded start screen replays alike.
@@ -84,7 +86,11 @@ constexpr Population INITIAL_POPULATION[] = {{TRASH, 8}, {BUOY, 6}, {SHARK, 2}, 
 
 } // namespace
 
-GameStart::GameStart() : Screen("GameStart") {}
+GameStart::GameStart() : Screen("GameStart") {
+    ScoreTable table(ScoreTable::defaultPath());
+    if (table.load() == 0 && !table.getEntries().empty())
+        m_best = table.getEntries().front().score;
+}
 
 int GameStart::eventHandler(const vk::Event *p_event) {
     if (p_event->getType() == vk::KEYBOARD_EVENT) {
@@ -128,6 +134,8 @@ int GameStart::draw() {
     }
     if ((m_step_count / BLINK_STEPS) % 2 == 0)
         drawCentered(PROMPT_ROW, "Press any key to begin", vk::GREEN);
+    if (m_best >= 0)
+        drawCentered(BEST_ROW, "BEST SCORE: " + std::to_string(m_best), vk::YELLOW);
     return 0;
 }
 

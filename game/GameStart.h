@@ -6,7 +6,8 @@
 // rules and a blinking prompt. Any key but Escape starts a run at the next
 // step, and the screen removes itself; Escape ends the program. Left without
 // a key for the configured `attract_seconds`, it plays the demo. Draws text
-// only, no sprite.
+// only, no sprite. Above the title it shows the best score of the high score
+// table, once there is one.
 class GameStart : public Screen {
   public:
     // The prompt blinks: shown for BLINK_STEPS steps, hidden for as many.
@@ -19,6 +20,8 @@ class GameStart : public Screen {
     int draw() override;
 
   private:
+    // -1 while the table is empty
+    int m_best = -1;
     int m_step_count = 0;
     bool m_start = false;
 };

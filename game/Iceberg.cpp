@@ -1,10 +1,12 @@
 #include "Iceberg.h"
 
+#include "setSpriteBox.h"
+
 #include <vessik/world/Solidness.h>
 
 Iceberg::Iceberg() {
     setType("Iceberg");
-    setSprite("iceberg");
+    setSpriteBox(*this, "iceberg");
     setSolidness(vk::HARD);
     setSpeedPenalty(999.9f);
     setPoints(50);

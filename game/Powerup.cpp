@@ -3,6 +3,7 @@
 #include "SpeedManager.h"
 #include "Surfer.h"
 #include "randomBelow.h"
+#include "setSpriteBox.h"
 
 #include <vessik/core/Event.h>
 #include <vessik/core/LogManager.h>
@@ -24,7 +25,7 @@ vk::Vector seaVelocity() { return vk::Vector(-0.25f * SpeedManager::getInstance(
 
 Powerup::Powerup() {
     setType("PowerUp");
-    setSprite("powerup");
+    setSpriteBox(*this, "powerup");
     setSolidness(vk::SOFT);
     registerInterest(vk::STEP_EVENT);
     setVelocity(seaVelocity());

@@ -1,6 +1,7 @@
 #include "Shark.h"
 
 #include "SpeedManager.h"
+#include "setSpriteBox.h"
 
 #include <vessik/core/LogManager.h>
 #include <vessik/world/Box.h>
@@ -13,7 +14,7 @@
 Shark::Shark() {
     setVelocity(vk::Vector(-0.5f * SpeedManager::getInstance().getEffectiveSpeed(), 0.0f));
     setType("Shark");
-    setSprite("shark");
+    setSpriteBox(*this, "shark");
     setSolidness(vk::HARD);
     setSpeedPenalty(10.0f);
     setPoints(30);

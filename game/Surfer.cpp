@@ -2,6 +2,7 @@
 
 #include "SpeedManager.h"
 #include "SurferFail.h"
+#include "setSpriteBox.h"
 
 #include <vessik/core/Event.h>
 #include <vessik/core/GameManager.h>
@@ -28,7 +29,7 @@ void playSound(const char *label) {
 } // namespace
 
 Surfer::Surfer() {
-    setSprite("surfer");
+    setSpriteBox(*this, "surfer");
     registerInterest(vk::KEYBOARD_EVENT);
     registerInterest(vk::MSE_EVENT);
     registerInterest(vk::STEP_EVENT);

@@ -1,7 +1,9 @@
 #include "Trash.h"
 
+#include "setSpriteBox.h"
+
 Trash::Trash() {
-    setSprite("trash");
+    setSpriteBox(*this, "trash");
     setType("Trash");
     setSpeedPenalty(1.0f);
     setPoints(5);

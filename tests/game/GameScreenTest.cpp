@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,8 @@ TEST(GameScreen, TitleGameOverAndSeaShowWhereAndWhenTheyShould) {
     // with a window, frames are drawn: after `steps(n)` the frame text is the
     // last iteration's
     Sea sea(false, false);
+    std::filesystem::create_directories(sea.env.path("data/swellrun"));
+    sea.env.writeFile("data/swellrun/scores", "500 2025-01-01\n100 2024-12-31\n");
     auto *p_start = new GameStart;
     sea.steps(1);
     // the title: five yellow rows lined up in the middle
@@ -79,8 +82,9 @@ TEST(GameScreen, TitleGameOverAndSeaShowWhereAndWhenTheyShould) {
                  {17, 10, "Your speed automatically increases every 100 points", vk::WHITE},
                  {18, 10, "You fail if you lose too much speed, look out for speed boosters", vk::WHITE},
                  {19, 29, "Press any key to begin", vk::GREEN},
-                 {21, 31, "ESC quits the game", vk::WHITE}});
-    for (const int y : {0, 1, 2, 8, 9, 11, 20, 22, 23})
+                 {21, 31, "ESC quits the game", vk::WHITE},
+                 {1, 33, "BEST SCORE: 500", vk::YELLOW}});
+    for (const int y : {0, 2, 8, 9, 11, 20, 22, 23})
         EXPECT_EQ(row(y), BLANK) << "row " << y;
     // the prompt hides from the 15th step for 15 steps
     sea.steps(14);
@@ -103,7 +107,14 @@ TEST(GameScreen, TitleGameOverAndSeaShowWhereAndWhenTheyShould) {
     for (int i = 0; i < 5; i++)
         EXPECT_EQ(row(3 + i), atColumn(13, banner[i]));
     EXPECT_TRUE(drawnIn(13, 5, vk::RED));
-    expectLines({{11, 32, "FINAL SCORE: 123", vk::YELLOW}});
+    // second of three runs: its rank and the table, this run in yellow
+    expectLines({{11, 32, "FINAL SCORE: 123", vk::YELLOW},
+                 {12, 37, "RANK 2", vk::WHITE},
+                 {18, 36, "- TOP 5 -", vk::CYAN},
+                 {19, 30, "1.     500  2025-01-01", vk::WHITE},
+                 {20, 30, "2.     123  " + ScoreTable::today(), vk::YELLOW},
+                 {21, 30, "3.     100  2024-12-31", vk::WHITE}});
+    EXPECT_EQ(row(9) + row(22), BLANK + BLANK);
     EXPECT_EQ(row(15) + row(17), BLANK + BLANK);
     // the way out shows at the 20th step, in the hidden half of the
     // prompt's blink, which shows from the 30th
@@ -114,6 +125,14 @@ TEST(GameScreen, TitleGameOverAndSeaShowWhereAndWhenTheyShould) {
     expectLines({{17, 29, "Press Q or ESC to quit", vk::WHITE}});
     sea.steps(10);
     expectLines({{15, 27, "Press any key to play again", vk::GREEN}});
+
+    vk::WorldManager::getInstance().markForDelete(p_over);
+    p_over = new GameOver(600);
+    sea.steps(1);
+    expectLines({{9, 36, "NEW BEST!", vk::GREEN},
+                 {12, 37, "RANK 1", vk::WHITE},
+                 {19, 30, "1.     600  " + ScoreTable::today(), vk::YELLOW},
+                 {22, 30, "4.     100  2024-12-31", vk::WHITE}});
 
     // the sea: one cyan line character per column within a row of each base,
     // the first rising from its base at the left edge; moving with the sea

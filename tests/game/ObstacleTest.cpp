@@ -1,8 +1,11 @@
 #include "Sea.h"
 
+#include <vessik/resources/Sprite.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 using namespace seatest;
@@ -146,4 +149,37 @@ TEST(Obstacle, SharksHomeOnTheSurfersRowUntilSeventeenColumnsAway) {
     }
     EXPECT_TRUE(ride.sea.env.logHas("Location: 22.500000 and 5.000000"));
     EXPECT_EQ(ride.sea.env.logCount("human detected: engaging deadly force"), 2);
+}
+
+// Side by side, touching along an edge, a surfer and anything it meets miss
+// each other; one row or a quarter column further in, they collide.
+TEST(Obstacle, ObjectsCollideOnlyWhenTheirDrawnCellsOverlap) {
+    Sea sea(true);
+    auto *p_surfer = new Surfer;
+    const vk::Vector surfer = p_surfer->getPosition();
+    const std::pair<const char *, std::function<vk::Object *()>> kinds[] = {
+        {"trash", [] { return new Trash; }},     {"buoy", [] { return new Buoy; }},
+        {"shark", [] { return new Shark; }},     {"iceberg", [] { return new Iceberg; }},
+        {"power-up", [] { return new Powerup; }}};
+    for (const auto &[name, make] : kinds) {
+        vk::Object *p_o = make();
+        const vk::Sprite *p_sprite = p_o->getAnimation().getSprite();
+        ASSERT_TRUE(p_sprite) << name;
+        const float touch_x = (5.0f + static_cast<float>(p_sprite->getWidth())) / 2;
+        const float touch_y = (3.0f + static_cast<float>(p_sprite->getHeight())) / 2;
+        struct Case {
+            float dx, dy;
+            bool collide;
+        };
+        for (const Case &c : {Case{touch_x, 0, false}, Case{-touch_x, 0, false}, Case{0, touch_y, false},
+                              Case{0, -touch_y, false}, Case{touch_x, touch_y, false},
+                              Case{touch_x - 0.25f, 0, true}, Case{0, touch_y - 1, true},
+                              Case{1 - touch_x, 1 - touch_y, true}, Case{0, 0, true}}) {
+            p_o->setPosition(surfer + vk::Vector(c.dx, c.dy));
+            EXPECT_EQ(vk::WorldManager::getInstance().getCollisions(p_surfer, surfer).getCount(), c.collide ? 1 : 0)
+                << name << " at " << c.dx << ", " << c.dy;
+        }
+        // out of the way of the next
+        p_o->setPosition(vk::Vector(-50, -50));
+    }
 }

@@ -258,6 +258,9 @@ TEST(Swellrun, PlaysSplashStartScreenRunsGameOverAndRestartsAndQuits) {
     EXPECT_EQ(game.leaksOfOurs(), "");
     EXPECT_EQ(game.logCount("** Vessik version 4.25 **"), 1);
     EXPECT_EQ(game.logCount(RUN_STARTS), 2);
+    // both runs kept in the test's own data folder (TestEnv's XDG_DATA_HOME)
+    const std::string scores = vktest::readFile(env.path("data/swellrun/scores"));
+    EXPECT_EQ(std::count(scores.begin(), scores.end(), '\n'), 2) << scores;
     // music, clicks, crashes and the voice
     EXPECT_GT(sound.listenUntil([](const vktest::Loudness &heard) { return heard.span > 5.0; }).span, 5.0);
 }

@@ -45,6 +45,8 @@ TestEnv::TestEnv(const std::string &config_text) {
     // this process
     vk::Config::getInstance().reset();
     vk::LogManager::getInstance().setLogLevel(0);
+    // the game keeps its high scores here, never in the user's own folder
+    setenv("XDG_DATA_HOME", path("data").c_str(), 1);
     // tests read the log while it is open
     vk::LogManager::getInstance().setFlush(true);
 }

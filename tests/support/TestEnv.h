@@ -6,9 +6,10 @@
 namespace vktest {
 
 // Gives the running test its own scratch folder, log file and configuration
-// file (through VESSIK_LOG and VESSIK_CONFIG), so that tests can run in
-// parallel, and starts it from the built-in settings at verbosity 0, so that
-// tests can share a process in any order.
+// file (through VESSIK_LOG and VESSIK_CONFIG) and data folder (XDG_DATA_HOME,
+// where the game keeps its high scores), so that tests can run in parallel,
+// and starts it from the built-in settings at verbosity 0, so that tests can
+// share a process in any order.
 class TestEnv {
   public:
     // Writes `config_text` as the configuration file (none when empty).
