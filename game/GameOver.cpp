@@ -45,10 +45,12 @@ std::string topLine(int rank, const ScoreTable::Entry &entry) {
 GameOver::GameOver(int score) : Screen("GameOver"), m_score(score) {
     // a table that cannot be read or kept is said in the log; the screen
     // still ranks the run among what it has
-    ScoreTable table(ScoreTable::defaultPath());
-    table.load();
-    m_rank = table.insert(score, ScoreTable::today());
-    if (m_rank > 0)
+    const bool kept = ScoreTable::isKept();
+    ScoreTable table(kept ? ScoreTable::defaultPath() : "");
+    if (kept)
+        table.load();
+    m_rank = table.insert(score, kept ? ScoreTable::today() : "");
+    if (kept && m_rank > 0)
         table.save();
     const std::vector<ScoreTable::Entry> &entries = table.getEntries();
     m_top.assign(entries.begin(), entries.begin() + std::min<long>(TOP_SHOWN, static_cast<long>(entries.size())));

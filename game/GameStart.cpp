@@ -88,7 +88,7 @@ constexpr Population INITIAL_POPULATION[] = {{TRASH, 8}, {BUOY, 6}, {SHARK, 2}, 
 
 GameStart::GameStart() : Screen("GameStart") {
     ScoreTable table(ScoreTable::defaultPath());
-    if (table.load() == 0 && !table.getEntries().empty())
+    if (ScoreTable::isKept() && table.load() == 0 && !table.getEntries().empty())
         m_best = table.getEntries().front().score;
 }
 

@@ -1,6 +1,7 @@
 #include "ScoreTable.h"
 
 #include <vessik/core/LogManager.h>
+#include <vessik/core/Recorder.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -111,6 +112,11 @@ std::string ScoreTable::defaultPath() {
     if (p_home && p_home[0] != '\0')
         return std::string(p_home) + "/.local/share/swellrun/scores";
     return "";
+}
+
+bool ScoreTable::isKept() {
+    const vk::Recorder &recorder = vk::Recorder::getInstance();
+    return !recorder.isRecording() && !recorder.isReplaying();
 }
 
 std::string ScoreTable::today() {

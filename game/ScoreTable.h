@@ -26,6 +26,10 @@ class ScoreTable {
     [[nodiscard]] static std::string defaultPath();
     // The local date as YYYY-MM-DD.
     [[nodiscard]] static std::string today();
+    // Whether this run reads and keeps the table: not while it is recorded
+    // or replayed, since a record must show the same frames wherever and
+    // whenever it is played (no one's scores, no date).
+    [[nodiscard]] static bool isKept();
 
     explicit ScoreTable(std::string path);
 
