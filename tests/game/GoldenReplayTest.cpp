@@ -82,7 +82,7 @@ std::vector<Golden> goldens() {
         {"tests/replays/quit.vkr", 7, 400, startAndQuit(40, 400), {"GAMEOVER"}},
         {"tests/replays/wipeout.vkr", 3, 800, startAndQuit(500, 800), {"GAMEOVER", "startGame(): A new run begins."}},
         {"tests/replays/boost.vkr",
-         48,
+         30,
          1800,
          boost,
          {"Powerup::onCollision(): Boost picked up.", "Points: The speed rises with the score."}},
