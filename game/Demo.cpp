@@ -13,12 +13,15 @@
 
 namespace {
 
-// Every object goes at the next update; inactive already, so that none hears
-// another event (and starts something) before then.
+// Every object but the hotkeys, which live as long as the program, goes at
+// the next update; inactive already, so that none hears another event (and
+// starts something) before then.
 void clearWorld() {
     vk::WorldManager &world = vk::WorldManager::getInstance();
     const vk::ObjectList all = world.getAllObjects(true);
     for (int i = 0; i < all.getCount(); i++) {
+        if (all[i]->getType() == "Hotkeys")
+            continue;
         all[i]->setActive(false);
         world.markForDelete(all[i]);
     }
