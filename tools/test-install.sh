@@ -22,6 +22,8 @@ cmake --install "$build" --prefix "$prefix" > "$scratch/install.log"
 test -f "$prefix/include/vessik/vessik.h"
 test -f "$prefix/lib/cmake/Vessik/VessikConfig.cmake"
 test -f "$prefix/lib/pkgconfig/vessik.pc"
+# the sprite tool comes with the library and reads with the engine's reader
+LD_LIBRARY_PATH=$prefix/lib "$prefix/bin/vessik-sprite" check "$source_dir/sprites/Surfer_sprite.txt" > /dev/null
 # private headers stay inside the engine
 if find "$prefix/include" -name 'Platform*.h' | grep -q .; then
     echo "a private header was installed" >&2
