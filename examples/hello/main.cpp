@@ -3,8 +3,7 @@
 //
 //   hello [--headless] [--steps N]
 //
-// --headless runs without a window, --steps N ends the game after N steps of
-// the game loop (both for scripts and CI).
+// --headless runs without a window; --steps N ends the game after N steps.
 
 // [guide: include]
 #include <vessik/vessik.h>
@@ -16,28 +15,15 @@
 namespace {
 
 // [guide: wall]
-// A row or column of '#' that nothing solid can pass through.
+// One cell of '#' that nothing solid can pass through.
 class Wall : public vk::Object {
   public:
-    Wall(vk::Vector corner, int width, int height) : m_width(width), m_height(height) {
+    explicit Wall(vk::Vector cell) {
         setType("Wall");
-        setPosition(corner);
-        // cells are whole positions: a box from -0.5 just short of the
-        // next cell covers exactly `width` x `height` of them
-        setBox(vk::Box(vk::Vector(-0.5f, -0.5f), width - 0.01f, height - 0.01f));
+        setPosition(cell);
     }
 
-    int draw() override {
-        vk::DisplayManager &display = vk::DisplayManager::getInstance();
-        for (int y = 0; y < m_height; y++)
-            for (int x = 0; x < m_width; x++)
-                display.drawCh(getPosition() + vk::Vector(x, y), '#', vk::BLUE);
-        return 0;
-    }
-
-  private:
-    int m_width;
-    int m_height;
+    int draw() override { return vk::DisplayManager::getInstance().drawCh(getPosition(), '#', vk::BLUE); }
 };
 // [guide end]
 
@@ -89,13 +75,11 @@ class Hero : public vk::Object {
 };
 // [guide end]
 
-// Ends the game after a given number of steps.
+// Ends the game after the number of steps --steps asks for.
 class Timer : public vk::Object {
   public:
     explicit Timer(int steps) : m_steps(steps) {
-        setType("Timer");
         setSolidness(vk::SPECTRAL);
-        setVisible(false);
         registerInterest(vk::STEP_EVENT);
     }
 
@@ -136,10 +120,10 @@ int main(int argc, char **argv) {
     const vk::Box world = vk::WorldManager::getInstance().getBoundary();
     const int width = static_cast<int>(world.getHorizontal());
     const int height = static_cast<int>(world.getVertical());
-    new Wall(vk::Vector(0, 0), width, 1);
-    new Wall(vk::Vector(0, height - 1), width, 1);
-    new Wall(vk::Vector(0, 1), 1, height - 2);
-    new Wall(vk::Vector(width - 1, 1), 1, height - 2);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            if (x == 0 || y == 0 || x == width - 1 || y == height - 1)
+                new Wall(vk::Vector(x, y));
     new Hero;
 
     auto *p_steps = new vk::ViewObject;

@@ -1,89 +1,86 @@
-// netpong: two players, one paddle each, over a TCP connection. The host
-// moves the ball and keeps the score; every step each side sends the other
-// its paddle, the host the ball and the score as well.
+// netpong: two players, one paddle each, over TCP. The host moves the ball and
+// keeps the score; every step each side sends the other its paddle, the host
+// the ball and the score too. Up and Down move your paddle, Escape quits;
+// headless, the paddle follows the ball. Exits with 1 when the other side was
+// never heard from.
 //
-//   netpong --host PORT [--headless] [--steps N]
-//   netpong --join HOST PORT [--headless] [--steps N]
-//
-// Up and Down move your paddle, Escape quits; headless, the paddle follows
-// the ball by itself. Exits with 1 when the other side was never heard from.
+//   netpong (--host PORT | --join HOST PORT) [--headless] [--steps N]
 
 #include <vessik/vessik.h>
 
-#include <cstdint>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 
 namespace {
 
 constexpr int WIDTH = 40;
 constexpr int HEIGHT = 16;
-// Every message: paddle row, ball x and y in tenths of a cell, both scores.
+const vk::Vector CENTRE(WIDTH / 2, HEIGHT / 2);
+// Paddle columns, left and right; the host plays on the left.
+constexpr int PADDLE_X[2] = {2, WIDTH - 3};
+// Every message: the sender's paddle row, the ball's x and y, the left and
+// the right score, each a float in the engine's record byte form (4 bytes).
 constexpr int FIELDS = 5;
 constexpr int MESSAGE_BYTES = FIELDS * 4;
 
-class Paddle : public vk::Object {
-  public:
-    explicit Paddle(float x) {
-        setType("Paddle");
-        setSolidness(vk::SPECTRAL);
-        setPosition(vk::Vector(x, HEIGHT / 2));
-    }
-    int draw() override {
-        for (int dy = -1; dy <= 1; dy++)
-            vk::DisplayManager::getInstance().drawCh(getPosition() + vk::Vector(0, dy), '|', vk::WHITE);
-        return 0;
-    }
-    // Keeps the paddle's three rows on the field.
-    void moveTo(float y) { setPosition(vk::Vector(getPosition().getX(), y < 1 ? 1 : y > HEIGHT - 2 ? HEIGHT - 2 : y)); }
-};
+// Keeps a paddle's three rows on the field.
+float onField(float row) { return std::clamp(row, 1.0f, HEIGHT - 2.0f); }
 
-// Runs the match: reads the keys, sends and receives the messages, moves the
-// ball (when hosting) and ends the game after --steps.
+// The ball, both paddles and the scores: reads the keys, sends and receives
+// the messages, moves the ball (when hosting) and ends the game after --steps.
 class Match : public vk::Object {
   public:
-    Match(bool host, bool autopilot, int steps) : m_host(host), m_autopilot(autopilot), m_steps(steps) {
-        setType("Match");
+    Match(bool host, int steps) : m_mine(host ? 0 : 1), m_steps(steps) {
         setSolidness(vk::SPECTRAL);
-        setPosition(vk::Vector(WIDTH / 2, HEIGHT / 2));
-        m_p_mine = new Paddle(host ? 2 : WIDTH - 3);
-        m_p_theirs = new Paddle(host ? WIDTH - 3 : 2);
+        setPosition(CENTRE);
         registerInterest(vk::STEP_EVENT);
         registerInterest(vk::KEYBOARD_EVENT);
-        registerInterest(vk::NETWORK_EVENT);
+        for (int side = 0; side < 2; side++) {
+            m_p_score[side] = new vk::ViewObject;
+            m_p_score[side]->setViewString(side == 0 ? "Left" : "Right");
+            m_p_score[side]->setBorder(false);
+            m_p_score[side]->setLocation(side == 0 ? vk::TOP_LEFT : vk::TOP_RIGHT);
+        }
     }
-    int draw() override { return vk::DisplayManager::getInstance().drawCh(getPosition(), 'O', vk::YELLOW); }
     [[nodiscard]] int heard() const { return m_heard; }
+    int draw() override {
+        vk::DisplayManager &display = vk::DisplayManager::getInstance();
+        for (int side = 0; side < 2; side++)
+            for (int dy = -1; dy <= 1; dy++)
+                display.drawCh(vk::Vector(PADDLE_X[side], m_row[side] + dy), '|', vk::WHITE);
+        return display.drawCh(getPosition(), 'O', vk::YELLOW);
+    }
 
     int eventHandler(const vk::Event *p_event) override {
+        vk::GameManager &game = vk::GameManager::getInstance();
         if (p_event->getType() == vk::KEYBOARD_EVENT) {
             const auto *p_key = static_cast<const vk::EventKeyboard *>(p_event);
-            if (p_key->getKey() == vk::Keyboard::ESCAPE)
-                vk::GameManager::getInstance().setGameOver();
-            else if (p_key->getKeyboardAction() != vk::KEY_RELEASED && p_key->getKey() == vk::Keyboard::UP_ARROW)
-                m_p_mine->moveTo(m_p_mine->getPosition().getY() - 1);
-            else if (p_key->getKeyboardAction() != vk::KEY_RELEASED && p_key->getKey() == vk::Keyboard::DOWN_ARROW)
-                m_p_mine->moveTo(m_p_mine->getPosition().getY() + 1);
-            return 1;
-        }
-        if (p_event->getType() == vk::NETWORK_EVENT) {
-            // the other side left: the match is over
-            if (static_cast<const vk::EventNetwork *>(p_event)->getLabel() == vk::NETWORK_CLOSE)
-                vk::GameManager::getInstance().setGameOver();
+            const int key = p_key->getKey();
+            if (key == vk::Keyboard::ESCAPE)
+                game.setGameOver();
+            else if (p_key->getKeyboardAction() != vk::KEY_RELEASED &&
+                     (key == vk::Keyboard::UP_ARROW || key == vk::Keyboard::DOWN_ARROW))
+                m_row[m_mine] = onField(m_row[m_mine] + (key == vk::Keyboard::UP_ARROW ? -1 : 1));
             return 1;
         }
         if (p_event->getType() != vk::STEP_EVENT)
             return vk::Object::eventHandler(p_event);
-        const int step = static_cast<const vk::EventStep *>(p_event)->getStepCount();
-        if (step + 1 == m_steps)
-            vk::GameManager::getInstance().setGameOver();
-        if (!vk::NetworkManager::getInstance().isConnected(0))
+        if (static_cast<const vk::EventStep *>(p_event)->getStepCount() + 1 == m_steps)
+            game.setGameOver();
+        // before the other side comes, wait; once it has left, the match is over
+        if (!vk::NetworkManager::getInstance().isConnected(0)) {
+            if (m_heard > 0)
+                game.setGameOver();
             return 1;
-        if (m_autopilot)
-            m_p_mine->moveTo(getPosition().getY());
-        if (m_host)
+        }
+        if (vk::Config::getInstance().getHeadless())
+            m_row[m_mine] = onField(getPosition().getY());
+        if (m_mine == 0)
             moveBall();
         exchange();
         return 1;
@@ -93,89 +90,73 @@ class Match : public vk::Object {
     void moveBall() {
         const vk::Vector at = getPosition();
         if (at.getY() + m_velocity.getY() < 1 || at.getY() + m_velocity.getY() > HEIGHT - 2)
-            m_velocity = vk::Vector(m_velocity.getX(), -m_velocity.getY());
+            m_velocity.setY(-m_velocity.getY());
         // the paddle the ball is heading for sends it back when in its way
-        const Paddle *p_paddle = (m_velocity.getX() < 0) == m_host ? m_p_mine : m_p_theirs;
-        const vk::Vector paddle = p_paddle->getPosition();
-        if (std::abs(paddle.getX() - at.getX()) <= std::abs(m_velocity.getX()) && std::abs(paddle.getY() - at.getY()) < 2)
-            m_velocity = vk::Vector(-m_velocity.getX(), m_velocity.getY());
-        const vk::Vector next = at + m_velocity;
-        if (next.getX() >= 0 && next.getX() <= WIDTH - 1) {
-            setPosition(next);
-            return;
+        const int side = m_velocity.getX() < 0 ? 0 : 1;
+        if (std::abs(PADDLE_X[side] - at.getX()) <= std::abs(m_velocity.getX()) &&
+            std::abs(m_row[side] - at.getY()) < 2)
+            m_velocity.setX(-m_velocity.getX());
+        vk::Vector next = at + m_velocity;
+        if (next.getX() < 0 || next.getX() > WIDTH - 1) {
+            m_score[next.getX() < 0 ? 1 : 0]++;
+            next = CENTRE;
         }
-        m_score[next.getX() < 0 ? 1 : 0]++;
-        setPosition(vk::Vector(WIDTH / 2, HEIGHT / 2));
+        setPosition(next);
     }
 
-    // Sends this side's message and applies every complete one received.
+    // Sends this side's message and applies every whole one received.
     void exchange() {
         vk::NetworkManager &net = vk::NetworkManager::getInstance();
-        const std::int32_t out[FIELDS] = {static_cast<std::int32_t>(m_p_mine->getPosition().getY()),
-                                          static_cast<std::int32_t>(getPosition().getX() * 10),
-                                          static_cast<std::int32_t>(getPosition().getY() * 10), m_score[0],
-                                          m_score[1]};
-        unsigned char bytes[MESSAGE_BYTES];
-        for (int i = 0; i < MESSAGE_BYTES; i++) // little-endian whatever the machine
-            bytes[i] = static_cast<unsigned char>(static_cast<std::uint32_t>(out[i / 4]) >> (8 * (i % 4)));
-        net.send(bytes, MESSAGE_BYTES, 0);
+        std::ostringstream out;
+        for (float field : {m_row[m_mine], getPosition().getX(), getPosition().getY(), m_score[0], m_score[1]})
+            vk::writeFloat(out, field);
+        net.send(out.str().data(), MESSAGE_BYTES, 0);
+        char bytes[MESSAGE_BYTES];
         // a message may arrive in pieces: take it only once it is whole
         while (net.receive(bytes, MESSAGE_BYTES, 0, true) == MESSAGE_BYTES) {
             net.receive(bytes, MESSAGE_BYTES, 0);
-            std::int32_t in[FIELDS] = {};
-            for (int i = 0; i < MESSAGE_BYTES; i++)
-                in[i / 4] = static_cast<std::int32_t>(static_cast<std::uint32_t>(in[i / 4]) |
-                                                      static_cast<std::uint32_t>(bytes[i]) << (8 * (i % 4)));
+            std::istringstream in(std::string(bytes, MESSAGE_BYTES));
+            float field[FIELDS] = {};
+            for (float &value : field)
+                vk::readFloat(in, value);
             m_heard++;
-            m_p_theirs->moveTo(static_cast<float>(in[0]));
-            if (!m_host) {
-                setPosition(vk::Vector(in[1] / 10.0f, in[2] / 10.0f));
-                m_score[0] = in[3];
-                m_score[1] = in[4];
+            m_row[1 - m_mine] = onField(field[0]);
+            if (m_mine == 1) { // the ball and the score are the host's
+                setPosition(vk::Vector(field[1], field[2]));
+                m_score[0] = field[3];
+                m_score[1] = field[4];
             }
         }
-        const vk::EventView left("Left", m_score[0]);
-        const vk::EventView right("Right", m_score[1]);
-        vk::WorldManager::getInstance().onEvent(&left);
-        vk::WorldManager::getInstance().onEvent(&right);
+        for (int side = 0; side < 2; side++)
+            m_p_score[side]->setValue(static_cast<int>(m_score[side]));
     }
 
-    bool m_host;
-    bool m_autopilot;
+    int m_mine; // this side's paddle: 0 left, 1 right
     int m_steps;
     int m_heard = 0;
-    std::int32_t m_score[2] = {0, 0};
+    float m_row[2] = {HEIGHT / 2, HEIGHT / 2};
+    float m_score[2] = {0, 0};
     vk::Vector m_velocity = vk::Vector(0.5f, 0.25f);
-    Paddle *m_p_mine;
-    Paddle *m_p_theirs;
+    vk::ViewObject *m_p_score[2] = {};
 };
-
-void addScore(const char *label, int location) {
-    auto *p_score = new vk::ViewObject;
-    p_score->setViewString(label);
-    p_score->setBorder(false);
-    p_score->setLocation(location);
-}
 
 } // namespace
 
 int main(int argc, char **argv) {
     std::string config = "window_horizontal_chars:40,window_vertical_chars:16,"
                          "window_horizontal_pixels:640,window_vertical_pixels:512,";
-    std::string host;
+    std::string host; // empty when hosting
     std::string port;
-    bool hosting = false;
-    bool headless = false;
     int steps = 0;
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--host") == 0 && i + 1 < argc) {
-            hosting = true;
+            host.clear();
             port = argv[++i];
         } else if (std::strcmp(argv[i], "--join") == 0 && i + 2 < argc) {
             host = argv[++i];
             port = argv[++i];
         } else if (std::strcmp(argv[i], "--headless") == 0) {
-            headless = true;
+            config += "headless:true,";
         } else if (std::strcmp(argv[i], "--steps") == 0 && i + 1 < argc) {
             steps = std::atoi(argv[++i]);
         }
@@ -184,7 +165,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: netpong --host PORT | --join HOST PORT [--headless] [--steps N]\n");
         return 2;
     }
-    config += headless ? "headless:true," : "";
+    const bool hosting = host.empty();
     config += hosting ? "window_title:netpong-host," : "window_title:netpong-join,";
     vk::Config::getInstance().loadConfig(config);
 
@@ -195,12 +176,8 @@ int main(int argc, char **argv) {
         game.shutDown();
         return 1;
     }
-    // one opponent only
-    net.setMaxConnections(1);
-    const Match *p_match = new Match(hosting, headless, steps);
-    addScore("Left", vk::TOP_LEFT);
-    addScore("Right", vk::TOP_RIGHT);
-
+    net.setMaxConnections(1); // one opponent only
+    const Match *p_match = new Match(hosting, steps);
     game.run();
     const int heard = p_match->heard();
     std::printf("netpong: %d messages from the other side\n", heard);

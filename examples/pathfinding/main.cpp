@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -32,16 +33,12 @@ class Walker : public vk::Object {
         registerInterest(vk::STEP_EVENT);
     }
 
-    // Starts a search for a way to `goal`, replacing any walk under way.
+    // Starts a search for a way to `goal`, replacing any walk under way; the
+    // path event that ends it makes the walker follow the path found.
     void seek(vk::Vector goal) {
         setFollowPath(false);
         setDirection(vk::Vector(0, 0));
-        vk::PathManager &paths = vk::PathManager::getInstance();
-        if (paths.findPath(this, goal) != 0)
-            return;
-        // the path manager would finish it within this step; take it over
-        // and run it a few cells per step instead, so it can be watched
-        paths.remove(getPathFind());
+        vk::PathManager::getInstance().findPath(this, goal);
     }
 
     int eventHandler(const vk::Event *p_event) override {
@@ -52,15 +49,15 @@ class Walker : public vk::Object {
             seek(p_mouse->getMousePosition());
             return 1;
         }
-        if (p_event->getType() == vk::STEP_EVENT) {
-            search();
-            // --steps: the game ends after that many steps
-            if (static_cast<const vk::EventStep *>(p_event)->getStepCount() + 1 == m_steps)
-                vk::GameManager::getInstance().setGameOver();
-            return 1;
+        if (p_event->getType() != vk::STEP_EVENT)
+            return vk::Object::eventHandler(p_event);
+        if (const vk::PathFind *p_search = getPathFind()) {
+            const vk::EventView looked("Cells looked at", p_search->getExpandedCount());
+            vk::WorldManager::getInstance().onEvent(&looked);
         }
-        // the end of the search: takes a path found and follows it
-        return vk::Object::eventHandler(p_event);
+        if (static_cast<const vk::EventStep *>(p_event)->getStepCount() + 1 == m_steps)
+            vk::GameManager::getInstance().setGameOver();
+        return 1;
     }
 
     int draw() override {
@@ -82,25 +79,6 @@ class Walker : public vk::Object {
 
   private:
     int m_steps;
-
-    void search() {
-        vk::PathFind *p_search = getPathFind();
-        if (!p_search)
-            return;
-        for (int i = 0; i < CELLS_PER_STEP; i++) {
-            const int result = p_search->cycleOnce();
-            if (result == vk::PATH_SEARCHING)
-                continue;
-            // hand the result over as the path manager would
-            vk::EventPath done;
-            done.setResult(result);
-            done.setPath(p_search->getPath());
-            eventHandler(&done);
-            return;
-        }
-        const vk::EventView looked("Cells looked at", p_search->getExpandedCount());
-        vk::WorldManager::getInstance().onEvent(&looked);
-    }
 };
 
 // Makes a wall of every '#' of the map sprite and shows the map.
@@ -127,15 +105,13 @@ int main(int argc, char **argv) {
     std::string config = "window_horizontal_chars:40,window_vertical_chars:16,"
                          "window_horizontal_pixels:640,window_vertical_pixels:512,window_title:pathfinding,";
     int steps = 0;
-    bool has_goal = false;
-    vk::Vector goal;
+    std::optional<vk::Vector> goal;
     for (int i = 1; i < argc; i++) {
         if (std::strcmp(argv[i], "--headless") == 0)
             config += "headless:true,";
         else if (std::strcmp(argv[i], "--steps") == 0 && i + 1 < argc)
             steps = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--goal") == 0 && i + 2 < argc) {
-            has_goal = true;
             goal = vk::Vector(std::atoi(argv[i + 1]), std::atoi(argv[i + 2]));
             i += 2;
         }
@@ -148,6 +124,9 @@ int main(int argc, char **argv) {
         game.shutDown();
         return 1;
     }
+    // a fixed number of cells per step, not as many as the step's spare time
+    // allows, which would finish most searches before they could be seen
+    vk::PathManager::getInstance().setWorkBudget(CELLS_PER_STEP);
     auto *p_walker = new Walker(steps);
     auto *p_hint = new vk::ViewObject;
     p_hint->setViewString("Click a cell to walk there");
@@ -159,12 +138,12 @@ int main(int argc, char **argv) {
     p_looked->setBorder(false);
     p_looked->setPosition(vk::Vector(20, 14));
     p_looked->setColor(vk::CYAN);
-    if (has_goal)
-        p_walker->seek(goal);
+    if (goal)
+        p_walker->seek(*goal);
 
     game.run();
     const vk::Vector at = p_walker->getPosition();
     std::printf("pathfinding: walker at (%g,%g)\n", at.getX(), at.getY());
     game.shutDown();
-    return has_goal && at != goal ? 1 : 0;
+    return goal && at != *goal ? 1 : 0;
 }
