@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ObjectList.h"
+#include "OrderedObjectSet.h"
 
 #include <string>
 
@@ -13,8 +13,9 @@ class Object;
 inline constexpr int MAX_EVENTS = 100;
 
 // Base of every engine service: a type name for the log, a started flag and a
-// registry of the objects interested in each event type. The registry holds
-// non-owning pointers; objects unregister themselves when destroyed.
+// registry of the objects interested in each event type, in the order they
+// registered. The registry holds non-owning pointers; objects unregister
+// themselves when destroyed.
 class Manager {
   public:
     Manager() = default;
@@ -37,8 +38,9 @@ class Manager {
     int registerInterest(Object *p_o, std::string event_type);
     int unregisterInterest(Object *p_o, std::string event_type);
 
-    // Delivers the event to every active interested object; returns how many
-    // handled it.
+    // Delivers the event to every active object that was interested when
+    // delivery began, once each, in the order they registered; returns how
+    // many handled it.
     int onEvent(const Event *p_event) const;
 
   private:
@@ -47,7 +49,7 @@ class Manager {
     std::string m_type = "Manager";
     int m_event_count = 0;
     std::string m_event_name[MAX_EVENTS];
-    ObjectList m_obj_list[MAX_EVENTS];
+    OrderedObjectSet m_obj_list[MAX_EVENTS];
     bool m_is_started = false;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "Grid.h"
-#include "ObjectList.h"
 #include "Object.h"
+#include "ObjectList.h"
+#include "OrderedObjectSet.h"
 #include "Solidness.h"
 #include "Vector.h"
 
@@ -18,8 +19,10 @@ namespace vk {
 // An object is either active or inactive; an inactive object is in no index
 // but the inactive list. Objects call the update operations from their
 // setters while they still hold the old value, so the indexes follow every
-// change. Lists hold non-owning pointers. Once the game is over, a missing
-// entry found during an update is accepted silently.
+// change. Each index keeps the order in which objects entered it (drawing
+// within an altitude follows it) and hands out copies. Indexes hold
+// non-owning pointers. Once the game is over, a missing entry found during an
+// update is accepted silently.
 class SceneGraph {
   public:
     SceneGraph() = default;
@@ -53,11 +56,11 @@ class SceneGraph {
     int updatePosition(Object *p_o, Vector where);
 
   private:
-    ObjectList m_objects;
-    ObjectList m_solid_objects;
-    ObjectList m_visible_objects[MAX_ALTITUDE + 1];
-    ObjectList m_inactive_objects;
-    std::map<std::string, ObjectList> m_type_map;
+    OrderedObjectSet m_objects;
+    OrderedObjectSet m_solid_objects;
+    OrderedObjectSet m_visible_objects[MAX_ALTITUDE + 1];
+    OrderedObjectSet m_inactive_objects;
+    std::map<std::string, OrderedObjectSet> m_type_map;
     Grid m_grid;
 };
 

@@ -147,9 +147,8 @@ ObjectList WorldManager::getCollisions(const Object *p_o, Vector where) const {
 }
 
 int WorldManager::markForDelete(Object *p_o) {
-    for (int i = 0; i < m_deletions.getCount(); i++)
-        if (m_deletions[i] == p_o)
-            return 0;
+    if (m_deletions.contains(p_o))
+        return 0;
     if (m_deletions.insert(p_o) == -1) {
         LogManager::getInstance().writeLog(
             "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
@@ -270,7 +269,7 @@ void WorldManager::update() {
 
     // destructors remove their objects from the list; objects marked while
     // these are deleted wait for the next step
-    const ObjectList doomed = m_deletions;
+    const ObjectList doomed = m_deletions.toList();
     m_deletions.clear();
     for (int i = 0; i < doomed.getCount(); i++)
         delete doomed[i];

@@ -3,6 +3,7 @@
 #include "Box.h"
 #include "Manager.h"
 #include "ObjectList.h"
+#include "OrderedObjectSet.h"
 #include "SceneGraph.h"
 #include "Vector.h"
 
@@ -82,7 +83,7 @@ class WorldManager : public Manager {
     void followWithView(const Object *p_o);
 
     SceneGraph m_scene_graph;
-    ObjectList m_deletions;
+    OrderedObjectSet m_deletions;
     Object *m_p_view_following = nullptr;
     Box m_boundary;
     Box m_view;

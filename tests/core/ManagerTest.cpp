@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -157,23 +158,70 @@ TEST_F(ManagerTest, AHundredEventTypesAtMostAndFreedSlotsAreReused) {
     EXPECT_EQ(m.onEvent(&e7), 0);
 }
 
-TEST_F(ManagerTest, HandlersMayChangeInterestsDuringDelivery) {
+TEST_F(ManagerTest, DeliveryFollowsRegistrationOrderThroughRemovals) {
     OpenManager m;
-    Recorder leaver, joiner, host;
-    leaver.on_event = [&] { m.unregisterInterest(&leaver, "tick"); };
-    host.on_event = [&] { m.registerInterest(&joiner, "tick"); };
-    m.registerInterest(&leaver, "tick");
-    m.registerInterest(&host, "tick");
+    std::vector<int> heard;
+    std::vector<std::unique_ptr<Recorder>> objects;
+    for (int i = 0; i < 40; i++) {
+        objects.push_back(std::make_unique<Recorder>());
+        objects.back()->on_event = [&heard, i] { heard.push_back(i); };
+        ASSERT_EQ(m.registerInterest(objects.back().get(), "tick"), 0);
+    }
+    // all but every third leave, from the front; the first comes back last
+    std::vector<int> expected;
+    for (int i = 0; i < 40; i++) {
+        if (i % 3 != 0)
+            ASSERT_EQ(m.unregisterInterest(objects[static_cast<std::size_t>(i)].get(), "tick"), 0);
+        else if (i > 0)
+            expected.push_back(i);
+    }
+    ASSERT_EQ(m.unregisterInterest(objects[0].get(), "tick"), 0);
+    ASSERT_EQ(m.registerInterest(objects[0].get(), "tick"), 0);
+    expected.push_back(0);
 
     const Event e = eventOf("tick");
-    EXPECT_EQ(m.onEvent(&e), 2);
+    EXPECT_EQ(m.onEvent(&e), static_cast<int>(expected.size()));
+    EXPECT_EQ(heard, expected);
+}
+
+TEST_F(ManagerTest, HandlersMayChangeInterestsDuringDeliveryAndEachObjectHearsAnEventOnce) {
+    OpenManager m;
+    Recorder leaver, joiner, host, rejoiner;
+    leaver.on_event = [&] { m.unregisterInterest(&leaver, "tick"); };
+    host.on_event = [&] { m.registerInterest(&joiner, "tick"); };
+    rejoiner.on_event = [&] {
+        m.unregisterInterest(&rejoiner, "tick");
+        m.registerInterest(&rejoiner, "tick");
+    };
+    m.registerInterest(&leaver, "tick");
+    m.registerInterest(&host, "tick");
+    m.registerInterest(&rejoiner, "tick");
+
+    const Event e = eventOf("tick");
+    EXPECT_EQ(m.onEvent(&e), 3);
     EXPECT_EQ(leaver.handled, 1);
     EXPECT_EQ(joiner.handled, 0);
+    EXPECT_EQ(rejoiner.handled, 1);
 
-    EXPECT_EQ(m.onEvent(&e), 2);
+    EXPECT_EQ(m.onEvent(&e), 3);
     EXPECT_EQ(leaver.handled, 1);
     EXPECT_EQ(joiner.handled, 1);
     EXPECT_EQ(host.handled, 2);
+
+    // the only object of a type empties it and makes it again, behind a
+    // later type: still once
+    OpenManager other;
+    Recorder alone, later;
+    alone.on_event = [&] {
+        other.unregisterInterest(&alone, "first");
+        other.registerInterest(&alone, "first");
+    };
+    other.registerInterest(&alone, "first");
+    other.registerInterest(&later, "second");
+    const Event first = eventOf("first");
+    EXPECT_EQ(other.onEvent(&first), 1);
+    EXPECT_EQ(alone.handled, 1);
+    EXPECT_EQ(later.handled, 0);
 }
 
 TEST_F(ManagerTest, RepeatedStartAndStopOnlyWarn) {
