@@ -27,6 +27,9 @@ constexpr float MAX_CHARACTER_SIZE = 512;
 const sf::Vector2f WHITE_TEXEL(1, 1);
 // text pads each glyph quad by one pixel to keep its smoothed edge
 constexpr float GLYPH_PADDING = 1;
+// vertices drawn in one call: enough to make the calls cheap, few enough
+// that a frame of a large grid does not hold all of its vertices at once
+constexpr std::size_t BATCH_VERTICES = 1 << 16;
 
 // The character as the code point the font knows it by, converted through
 // the current locale as text does.
@@ -191,10 +194,11 @@ void DisplayManager::release() {
     m_p_text.reset();
     m_p_rectangle.reset();
     m_p_placer.reset();
-    m_vertices.clear();
-    m_vertices.shrink_to_fit();
-    m_ink.clear();
-    m_ink_by_cell.clear();
+    std::vector<sf::Vertex>().swap(m_vertices);
+    std::vector<Ink>().swap(m_ink);
+    std::vector<int>().swap(m_ink_head);
+    std::vector<InkLink>().swap(m_ink_links);
+    std::vector<int>().swap(m_inked_cells);
     // the font's textures go with the window rather than at process exit
     m_p_font.reset();
 }
@@ -210,10 +214,13 @@ void DisplayManager::shutDown() {
 void DisplayManager::startFrame() {
     m_vertices.clear();
     m_ink.clear();
-    m_ink_by_cell.resize(static_cast<std::size_t>(m_window_horizontal_chars) *
-                         static_cast<std::size_t>(m_window_vertical_chars));
-    for (std::vector<int> &cell : m_ink_by_cell)
-        cell.clear();
+    m_ink_head.resize(static_cast<std::size_t>(m_window_horizontal_chars) *
+                          static_cast<std::size_t>(m_window_vertical_chars),
+                      -1);
+    for (const int cell : m_inked_cells)
+        m_ink_head[static_cast<std::size_t>(cell)] = -1;
+    m_inked_cells.clear();
+    m_ink_links.clear();
     m_window_dirty = false;
     m_box_stamp = 0;
 }
@@ -246,9 +253,16 @@ void DisplayManager::addInk(float left, float top, float right, float bottom) {
     const int col1 = static_cast<int>(std::min(cols - 1, std::floor(ink.right / w)));
     const int row0 = static_cast<int>(std::max(0.f, std::floor(ink.top / h)));
     const int row1 = static_cast<int>(std::min(rows - 1, std::floor(ink.bottom / h)));
-    for (int row = row0; row <= row1; row++)
-        for (int col = col0; col <= col1; col++)
-            m_ink_by_cell[static_cast<std::size_t>(row * m_window_horizontal_chars + col)].push_back(index);
+    for (int row = row0; row <= row1; row++) {
+        for (int col = col0; col <= col1; col++) {
+            const int cell = row * m_window_horizontal_chars + col;
+            int &head = m_ink_head[static_cast<std::size_t>(cell)];
+            if (head == -1)
+                m_inked_cells.push_back(cell);
+            m_ink_links.push_back(InkLink{index, head});
+            head = static_cast<int>(m_ink_links.size()) - 1;
+        }
+    }
 }
 
 void DisplayManager::addBox(float x, float y, float rotation) {
@@ -283,8 +297,9 @@ void DisplayManager::addBox(float x, float y, float rotation) {
     const int row1 = static_cast<int>(std::min(rows - 1, std::floor(bottom / h)));
     for (int row = row0; row <= row1; row++) {
         for (int col = col0; col <= col1; col++) {
-            for (const int index : m_ink_by_cell[static_cast<std::size_t>(row * m_window_horizontal_chars + col)]) {
-                Ink &ink = m_ink[static_cast<std::size_t>(index)];
+            for (int link = m_ink_head[static_cast<std::size_t>(row * m_window_horizontal_chars + col)]; link != -1;
+                 link = m_ink_links[static_cast<std::size_t>(link)].next) {
+                Ink &ink = m_ink[static_cast<std::size_t>(m_ink_links[static_cast<std::size_t>(link)].ink)];
                 if (ink.stamp == m_box_stamp)
                     continue;
                 ink.stamp = m_box_stamp;
@@ -359,6 +374,8 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     addBox(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5, rotation);
     addGlyph(pixel.getX(), pixel.getY(), ch, r, g, b, rotation);
     m_frame_text.put(view_pos, ch, r, g, b);
+    if (m_vertices.size() >= BATCH_VERTICES)
+        drawBatch();
     return 0;
 }
 

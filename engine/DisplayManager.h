@@ -101,6 +101,11 @@ class DisplayManager : public Manager {
         float left, top, right, bottom;
         int stamp;
     };
+    // One ink reaching into a cell, and the next one reaching into it.
+    struct InkLink {
+        int ink;
+        int next;
+    };
 
     DisplayManager();
     void drawBatch();
@@ -128,13 +133,19 @@ class DisplayManager : public Manager {
     std::unique_ptr<sf::Text> m_p_text;
     // places boxes and glyphs as a transformable object would
     std::unique_ptr<sf::Transformable> m_p_placer;
-    // the frame's boxes and glyph quads in drawing order, reused every frame
+    // the frame's boxes and glyph quads in drawing order, drawn whenever a
+    // batch is full and at the end of the frame
     std::vector<sf::Vertex> m_vertices;
     // A box only needs drawing where it covers ink of an earlier glyph:
-    // elsewhere it paints background over background. The ink of the frame,
-    // and for each cell of the window the ink reaching into it.
+    // elsewhere it paints background over background. The ink of the frame;
+    // for each cell of the window the last of its links (-1 for none), each
+    // link naming an ink and the cell's link before it; and the cells that
+    // have links, so that a frame costs what was drawn in it, however large
+    // the grid.
     std::vector<Ink> m_ink;
-    std::vector<std::vector<int>> m_ink_by_cell;
+    std::vector<int> m_ink_head;
+    std::vector<InkLink> m_ink_links;
+    std::vector<int> m_inked_cells;
     int m_box_stamp = 0;
     // set when more than characters was drawn: every box is then drawn whole
     bool m_window_dirty = false;
