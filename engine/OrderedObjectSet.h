@@ -3,7 +3,6 @@
 #include "ObjectList.h"
 
 #include <cstddef>
-#include <unordered_map>
 #include <vector>
 
 namespace vk {
@@ -26,20 +25,35 @@ class OrderedObjectSet {
     int insert(Object *p_o);
     // -1 when the object is not held.
     int remove(const Object *p_o);
-    [[nodiscard]] bool contains(const Object *p_o) const;
+    [[nodiscard]] bool contains(const Object *p_o) const { return find(p_o) != NOT_FOUND; }
     void clear() noexcept;
 
-    [[nodiscard]] int getCount() const noexcept { return static_cast<int>(m_slot_of.size()); }
-    [[nodiscard]] bool isEmpty() const noexcept { return m_slot_of.empty(); }
+    [[nodiscard]] int getCount() const noexcept { return static_cast<int>(m_count); }
+    [[nodiscard]] bool isEmpty() const noexcept { return m_count == 0; }
 
     // The objects in the order they were added.
     [[nodiscard]] ObjectList toList() const;
 
   private:
-    void squeeze();
+    // Where an object is in the slots. The table is open-addressed with
+    // linear probing and at most half full; a null object marks a free entry.
+    struct Entry {
+        const Object *p_o;
+        std::size_t slot;
+    };
+    static constexpr std::size_t NOT_FOUND = static_cast<std::size_t>(-1);
+
+    [[nodiscard]] std::size_t home(const Object *p_o) const noexcept;
+    // The table index of the object's entry, or NOT_FOUND.
+    [[nodiscard]] std::size_t find(const Object *p_o) const noexcept;
+    void place(Entry entry) noexcept;
+    void erase(std::size_t index) noexcept;
+    bool grow();
+    void squeeze() noexcept;
 
     std::vector<Object *> m_slots; // null where an object was removed
-    std::unordered_map<const Object *, std::size_t> m_slot_of;
+    std::vector<Entry> m_table;
+    std::size_t m_count = 0;
 };
 
 } // namespace vk
