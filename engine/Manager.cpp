@@ -3,7 +3,6 @@
 #include "Event.h"
 #include "LogManager.h"
 #include "Object.h"
-#include "ObjectListIterator.h"
 
 #include <utility>
 
@@ -97,9 +96,9 @@ int Manager::onEvent(const Event *p_event) const {
     // copy first: handlers may (un)register interests during delivery
     const ObjectList interested = m_obj_list[i].toList();
     int count = 0;
-    ObjectListIterator li(&interested);
-    for (li.first(); !li.isDone(); li.next()) {
-        Object *p_o = li.currentObject();
+    for (int j = 0; j < interested.getCount(); j++) {
+        interested.prefetch(j + ObjectList::PREFETCH_AHEAD);
+        Object *p_o = interested[j];
         if (p_o->isActive() && p_o->eventHandler(p_event) != 0)
             count++;
     }

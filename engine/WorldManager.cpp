@@ -254,6 +254,7 @@ void WorldManager::update() {
     // objects created during this step wait for the next one
     const ObjectList moving = m_scene_graph.activeObjects();
     for (int i = 0; i < moving.getCount(); i++) {
+        moving.prefetch(i + ObjectList::PREFETCH_AHEAD);
         Object *p_o = moving[i];
         // a handler earlier in this step may have put it to sleep
         if (!p_o->isActive())
