@@ -7,6 +7,7 @@
 #include "WorldManager.h"
 #include "geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -99,7 +100,7 @@ int Grid::startUp() {
         return -1;
     }
     try {
-        for (std::vector<ObjectList> &row : m_cells)
+        for (std::vector<Cell> &row : m_cells)
             row.resize(static_cast<std::size_t>(m_num_cols));
     } catch (const std::bad_alloc &) {
         log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
@@ -112,12 +113,12 @@ int Grid::startUp() {
 }
 
 void Grid::shutDown() {
-    std::vector<std::vector<ObjectList>>().swap(m_cells);
+    std::vector<std::vector<Cell>>().swap(m_cells);
     m_outside.clear();
     m_is_allocated = false;
 }
 
-ObjectList *Grid::cell(CellKey key) {
+Grid::Cell *Grid::cell(CellKey key) {
     if (key.isOutside())
         return &m_outside;
     if (key.col < 0 || key.col >= m_num_cols || key.row < 0 || key.row >= m_num_rows)
@@ -125,11 +126,30 @@ ObjectList *Grid::cell(CellKey key) {
     return &m_cells[static_cast<std::size_t>(key.row)][static_cast<std::size_t>(key.col)];
 }
 
-const ObjectList *Grid::cell(CellKey key) const { return const_cast<Grid *>(this)->cell(key); }
+const Grid::Cell *Grid::cell(CellKey key) const { return const_cast<Grid *>(this)->cell(key); }
+
+bool Grid::add(Cell &cell, const Entry &entry) {
+    try {
+        cell.push_back(entry);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    return true;
+}
+
+void Grid::drop(Cell &cell, const Object *p_o) {
+    const auto found =
+        std::find_if(cell.begin(), cell.end(), [p_o](const Entry &entry) { return entry.p_o == p_o; });
+    if (found != cell.end())
+        cell.erase(found);
+}
 
 ObjectList Grid::getCell(CellKey key) const {
-    const ObjectList *p_cell = m_is_allocated ? cell(key) : nullptr;
-    return p_cell ? *p_cell : ObjectList();
+    ObjectList list;
+    if (const Cell *p_cell = m_is_allocated ? cell(key) : nullptr)
+        for (const Entry &entry : *p_cell)
+            list.insert(entry.p_o);
+    return list;
 }
 
 CellSpan Grid::cellsOf(const Object *p_o, Vector where) const {
@@ -178,8 +198,9 @@ int Grid::insertObject(Object *p_o) {
         return -1;
     }
     int result = 0;
+    const Entry entry{p_o, getWorldBox(p_o)};
     forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) {
-        if (cell(key)->insert(p_o) == -1)
+        if (!add(*cell(key), entry))
             result = -1;
     });
     return result;
@@ -197,7 +218,7 @@ int Grid::removeObject(Object *p_o) {
     }
     if (!p_o->isSolid() || !p_o->isActive())
         return 0;
-    forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) { cell(key)->remove(p_o); });
+    forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) { drop(*cell(key), p_o); });
     return 0;
 }
 
@@ -213,21 +234,29 @@ int Grid::updatePosition(Object *p_o, Vector where) {
     }
     const CellSpan old_span = cellsOf(p_o, p_o->getPosition());
     const CellSpan new_span = cellsOf(p_o, where);
+    const Entry entry{p_o, getWorldBox(p_o, where)};
     forEachKey(old_span, [&](CellKey key) {
         if (new_span.contains(key))
             return;
-        if (ObjectList *p_cell = cell(key))
-            p_cell->remove(p_o);
+        if (Cell *p_cell = cell(key))
+            drop(*p_cell, p_o);
         else
             log.writeLog("Error! remove Cell x,y out of bounds (%d, %d).", key.col, key.row);
     });
     forEachKey(new_span, [&](CellKey key) {
-        if (old_span.contains(key))
-            return;
-        if (ObjectList *p_cell = cell(key))
-            p_cell->insert(p_o);
-        else
+        Cell *p_cell = cell(key);
+        if (!p_cell) {
             log.writeLog("Error! insert Cell x,y out of bounds [%d, %d].", key.col, key.row);
+            return;
+        }
+        if (!old_span.contains(key)) {
+            add(*p_cell, entry);
+            return;
+        }
+        // a cell the object stays in keeps its place, with the new box
+        for (Entry &kept : *p_cell)
+            if (kept.p_o == p_o)
+                kept.box = entry.box;
     });
     return 0;
 }
@@ -245,16 +274,14 @@ ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
     }
     const Box target = getWorldBox(p_o, where);
     forEachKey(cellsOf(p_o, where), [&](CellKey key) {
-        const ObjectList &candidates = *cell(key);
-        for (int i = 0; i < candidates.getCount(); i++) {
-            Object *p_candidate = candidates[i];
+        for (const Entry &candidate : *cell(key)) {
             // a candidate seen in an earlier cell was accepted or rejected there
             // already: the box test gives the same answer every time
             bool seen = false;
             for (int j = 0; j < result.getCount() && !seen; j++)
-                seen = result[j] == p_candidate;
-            if (!seen && p_candidate != p_o && boxIntersectsBox(getWorldBox(p_candidate), target))
-                result.insert(p_candidate);
+                seen = result[j] == candidate.p_o;
+            if (!seen && candidate.p_o != p_o && boxIntersectsBox(candidate.box, target))
+                result.insert(candidate.p_o);
         }
     });
     return result;

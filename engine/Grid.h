@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Box.h"
 #include "ObjectList.h"
 #include "Vector.h"
 
@@ -40,7 +41,12 @@ struct CellSpan {
 // boundary is cut into cells of the configured size; an object is listed in
 // every cell its box touches (right and bottom edges included), and in the
 // outside list when its box reaches beyond the grid, so a collision query
-// looks only at the objects near the mover. Lists hold non-owning pointers.
+// looks only at the objects near the mover. Each entry keeps the object's
+// world box beside its non-owning pointer, so that a query reads the cells
+// alone rather than every object near the mover, which lie scattered in
+// memory; insertObject(), removeObject() and updatePosition() keep the boxes
+// current, and the scene graph calls them for every change of box, position,
+// solidness or activity.
 class Grid {
   public:
     // Most cells a grid allocates: a larger boundary gets larger cells.
@@ -79,12 +85,24 @@ class Grid {
     [[nodiscard]] ObjectList getCell(CellKey key) const;
 
   private:
-    ObjectList *cell(CellKey key);
-    const ObjectList *cell(CellKey key) const;
+    struct Entry {
+        Object *p_o;
+        Box box;
+    };
+    // the entries of one cell, in insertion order
+    using Cell = std::vector<Entry>;
+
+    Cell *cell(CellKey key);
+    const Cell *cell(CellKey key) const;
+    // Appends; false when the cell cannot grow.
+    static bool add(Cell &cell, const Entry &entry);
+    // Removes the object's entry, keeping the order of the rest; a cell
+    // without it is left as it is.
+    static void drop(Cell &cell, const Object *p_o);
 
     bool m_is_allocated = false;
-    std::vector<std::vector<ObjectList>> m_cells; // rows of columns
-    ObjectList m_outside;
+    std::vector<std::vector<Cell>> m_cells; // rows of columns
+    Cell m_outside;
     int m_num_cols = 0;
     int m_num_rows = 0;
     int m_cell_width = 20;
