@@ -97,7 +97,7 @@ int Manager::onEvent(const Event *p_event) const {
     const ObjectList interested = m_obj_list[i].toList();
     int count = 0;
     for (int j = 0; j < interested.getCount(); j++) {
-        interested.prefetch(j + ObjectList::PREFETCH_AHEAD);
+        interested.prefetch(j + ObjectList::PREFETCH_AHEAD, true);
         Object *p_o = interested[j];
         if (p_o->isActive() && p_o->eventHandler(p_event) != 0)
             count++;

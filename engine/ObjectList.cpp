@@ -86,15 +86,17 @@ Object *ObjectList::operator[](int index) const {
     return m_p_list[index];
 }
 
-void ObjectList::prefetch(int index) const noexcept {
+void ObjectList::prefetch(int index, bool handler) const noexcept {
     if (index < 0 || index >= m_count)
         return;
-    // the fields every step uses fill an object's first two cache lines; an
-    // event handler also reads the fields of its own class, which follow
+    // the fields every step uses fill an object's first two cache lines; a
+    // class's own fields follow those of Object. A line more than needed
+    // only pushes other data out of the cache.
     const auto *p_bytes = reinterpret_cast<const char *>(m_p_list[index]);
     __builtin_prefetch(p_bytes);
     __builtin_prefetch(p_bytes + 64);
-    __builtin_prefetch(p_bytes + sizeof(Object));
+    if (handler)
+        __builtin_prefetch(p_bytes + sizeof(Object));
 }
 
 ObjectList ObjectList::operator+(const ObjectList &other) const {

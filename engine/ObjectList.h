@@ -34,11 +34,12 @@ class ObjectList {
 
     // How far ahead of a walk prefetch() pays.
     static constexpr int PREFETCH_AHEAD = 8;
-    // Starts loading the first bytes of the object at `index` (none outside
-    // the list) into the processor's cache. Objects lie scattered in memory:
-    // a walk over a long list that fetches a few places ahead does not wait
-    // for each object in turn.
-    void prefetch(int index) const noexcept;
+    // Starts loading into the processor's cache the fields of the object at
+    // `index` (none outside the list) that a step uses, and with `handler`
+    // the first fields of its own class too, which its event handler reads.
+    // Objects lie scattered in memory: a walk over a long list that fetches
+    // a few places ahead does not wait for each object in turn.
+    void prefetch(int index, bool handler = false) const noexcept;
 
   private:
     void copyFrom(const ObjectList &other);
