@@ -7,7 +7,6 @@
 #include "WorldManager.h"
 #include "geometry.h"
 
-#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -100,7 +99,7 @@ int Grid::startUp() {
         return -1;
     }
     try {
-        for (std::vector<Cell> &row : m_cells)
+        for (std::vector<GridCell> &row : m_cells)
             row.resize(static_cast<std::size_t>(m_num_cols));
     } catch (const std::bad_alloc &) {
         log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
@@ -113,12 +112,12 @@ int Grid::startUp() {
 }
 
 void Grid::shutDown() {
-    std::vector<std::vector<Cell>>().swap(m_cells);
+    std::vector<std::vector<GridCell>>().swap(m_cells);
     m_outside.clear();
     m_is_allocated = false;
 }
 
-Grid::Cell *Grid::cell(CellKey key) {
+GridCell *Grid::cell(CellKey key) {
     if (key.isOutside())
         return &m_outside;
     if (key.col < 0 || key.col >= m_num_cols || key.row < 0 || key.row >= m_num_rows)
@@ -126,30 +125,21 @@ Grid::Cell *Grid::cell(CellKey key) {
     return &m_cells[static_cast<std::size_t>(key.row)][static_cast<std::size_t>(key.col)];
 }
 
-const Grid::Cell *Grid::cell(CellKey key) const { return const_cast<Grid *>(this)->cell(key); }
-
-bool Grid::add(Cell &cell, const Entry &entry) {
-    try {
-        cell.push_back(entry);
-    } catch (const std::bad_alloc &) {
-        return false;
-    }
-    return true;
-}
-
-void Grid::drop(Cell &cell, const Object *p_o) {
-    const auto found =
-        std::find_if(cell.begin(), cell.end(), [p_o](const Entry &entry) { return entry.p_o == p_o; });
-    if (found != cell.end())
-        cell.erase(found);
-}
+const GridCell *Grid::cell(CellKey key) const { return const_cast<Grid *>(this)->cell(key); }
 
 ObjectList Grid::getCell(CellKey key) const {
     ObjectList list;
-    if (const Cell *p_cell = m_is_allocated ? cell(key) : nullptr)
-        for (const Entry &entry : *p_cell)
+    if (const GridCell *p_cell = m_is_allocated ? cell(key) : nullptr)
+        for (const GridEntry &entry : *p_cell)
             list.insert(entry.p_o);
     return list;
+}
+
+void Grid::prefetch(const Object *p_o) const noexcept {
+    // only solid objects ask the grid for collisions
+    if (!m_is_allocated || !p_o || !p_o->isSolid())
+        return;
+    forEachKey(cellsOf(p_o, p_o->getPosition()), [this](CellKey key) { cell(key)->prefetch(); });
 }
 
 CellSpan Grid::cellsOf(const Object *p_o, Vector where) const {
@@ -198,9 +188,9 @@ int Grid::insertObject(Object *p_o) {
         return -1;
     }
     int result = 0;
-    const Entry entry{p_o, getWorldBox(p_o)};
+    const GridEntry entry{p_o, getWorldBox(p_o)};
     forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) {
-        if (!add(*cell(key), entry))
+        if (!cell(key)->add(entry))
             result = -1;
     });
     return result;
@@ -218,7 +208,7 @@ int Grid::removeObject(Object *p_o) {
     }
     if (!p_o->isSolid() || !p_o->isActive())
         return 0;
-    forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) { drop(*cell(key), p_o); });
+    forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) { cell(key)->drop(p_o); });
     return 0;
 }
 
@@ -234,27 +224,27 @@ int Grid::updatePosition(Object *p_o, Vector where) {
     }
     const CellSpan old_span = cellsOf(p_o, p_o->getPosition());
     const CellSpan new_span = cellsOf(p_o, where);
-    const Entry entry{p_o, getWorldBox(p_o, where)};
+    const GridEntry entry{p_o, getWorldBox(p_o, where)};
     forEachKey(old_span, [&](CellKey key) {
         if (new_span.contains(key))
             return;
-        if (Cell *p_cell = cell(key))
-            drop(*p_cell, p_o);
+        if (GridCell *p_cell = cell(key))
+            p_cell->drop(p_o);
         else
             log.writeLog("Error! remove Cell x,y out of bounds (%d, %d).", key.col, key.row);
     });
     forEachKey(new_span, [&](CellKey key) {
-        Cell *p_cell = cell(key);
+        GridCell *p_cell = cell(key);
         if (!p_cell) {
             log.writeLog("Error! insert Cell x,y out of bounds [%d, %d].", key.col, key.row);
             return;
         }
         if (!old_span.contains(key)) {
-            add(*p_cell, entry);
+            p_cell->add(entry);
             return;
         }
         // a cell the object stays in keeps its place, with the new box
-        for (Entry &kept : *p_cell)
+        for (GridEntry &kept : *p_cell)
             if (kept.p_o == p_o)
                 kept.box = entry.box;
     });
@@ -274,7 +264,7 @@ ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
     }
     const Box target = getWorldBox(p_o, where);
     forEachKey(cellsOf(p_o, where), [&](CellKey key) {
-        for (const Entry &candidate : *cell(key)) {
+        for (const GridEntry &candidate : *cell(key)) {
             // a candidate seen in an earlier cell was accepted or rejected there
             // already: the box test gives the same answer every time
             bool seen = false;

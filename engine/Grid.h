@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Box.h"
+#include "GridCell.h"
 #include "ObjectList.h"
 #include "Vector.h"
 
@@ -72,6 +72,10 @@ class Grid {
     // box of `p_o` placed at `where`, in cell-key order without repeats.
     [[nodiscard]] ObjectList getCollisions(const Object *p_o, Vector where) const;
 
+    // Starts loading the cells of `p_o` at its position into the processor's
+    // cache, for a query about it a little later.
+    void prefetch(const Object *p_o) const noexcept;
+
     // The cells of `p_o` with its box placed at `where`. Safe for any
     // coordinates: what does not fit the grid (also NaN) is outside.
     [[nodiscard]] CellSpan cellsOf(const Object *p_o, Vector where) const;
@@ -85,24 +89,12 @@ class Grid {
     [[nodiscard]] ObjectList getCell(CellKey key) const;
 
   private:
-    struct Entry {
-        Object *p_o;
-        Box box;
-    };
-    // the entries of one cell, in insertion order
-    using Cell = std::vector<Entry>;
-
-    Cell *cell(CellKey key);
-    const Cell *cell(CellKey key) const;
-    // Appends; false when the cell cannot grow.
-    static bool add(Cell &cell, const Entry &entry);
-    // Removes the object's entry, keeping the order of the rest; a cell
-    // without it is left as it is.
-    static void drop(Cell &cell, const Object *p_o);
+    GridCell *cell(CellKey key);
+    const GridCell *cell(CellKey key) const;
 
     bool m_is_allocated = false;
-    std::vector<std::vector<Cell>> m_cells; // rows of columns
-    Cell m_outside;
+    std::vector<std::vector<GridCell>> m_cells; // rows of columns
+    GridCell m_outside;
     int m_num_cols = 0;
     int m_num_rows = 0;
     int m_cell_width = 20;

@@ -253,8 +253,13 @@ void WorldManager::followWithView(const Object *p_o) {
 void WorldManager::update() {
     // objects created during this step wait for the next one
     const ObjectList moving = m_scene_graph.activeObjects();
+    const Grid &grid = m_scene_graph.getGrid();
     for (int i = 0; i < moving.getCount(); i++) {
+        // the objects a few places ahead, and the cells of those half as far
+        // ahead, which have arrived by now, for their collision queries
         moving.prefetch(i + ObjectList::PREFETCH_AHEAD);
+        if (i + ObjectList::PREFETCH_AHEAD / 2 < moving.getCount())
+            grid.prefetch(moving[i + ObjectList::PREFETCH_AHEAD / 2]);
         Object *p_o = moving[i];
         // a handler earlier in this step may have put it to sleep
         if (!p_o->isActive())
