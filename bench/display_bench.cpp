@@ -4,6 +4,10 @@
 // colours and show it. Runs in a private Xvfb, where everything is drawn by
 // the CPU.
 //
+// The batched drawing also runs for grids of 80 x 24 and 1024 x 1024 cells
+// in the same window, empty and full, and an empty one of 4096 x 4096 cells,
+// with the peak memory of the process.
+//
 // Afterwards both ways draw the same frame (overlaps and rotations included)
 // and ImageMagick's compare counts the pixels in which the screenshots
 // differ, exactly and with a fuzz of 1 %. Rotated characters are placed by
@@ -71,10 +75,10 @@ class PerCharacterPainter {
     sf::Text m_text;
 };
 
-void drawFrame(int frame) {
+void drawFrame(int frame, int columns = COLUMNS, int rows = ROWS) {
     vk::DisplayManager &display = vk::DisplayManager::getInstance();
-    for (int y = 0; y < ROWS; y++)
-        for (int x = 0; x < COLUMNS; x++)
+    for (int y = 0; y < rows; y++)
+        for (int x = 0; x < columns; x++)
             display.drawCh(vk::Vector(static_cast<float>(x), static_cast<float>(y)), cellChar(frame, x, y),
                            cellColor(frame, x, y), 0);
 }
@@ -86,14 +90,66 @@ void drawFramePerCharacter(PerCharacterPainter &painter, int frame) {
                            cellColor(frame, x, y), 0);
 }
 
-void BM_FrameBatched(benchmark::State &state) {
+// The folder of the log and the configuration.
+std::string benchDir() { return "/tmp/vk-display-bench-" + std::to_string(getpid()); }
+
+// Starts the engine afresh with a grid of `columns` x `rows` cells in the
+// default 1024 x 768 window; false when it did not start.
+bool startEngine(int columns, int rows) {
+    vk::GameManager &game = vk::GameManager::getInstance();
+    if (game.isStarted())
+        game.shutDown();
+    {
+        std::ofstream config(benchDir() + "/vk-config.txt");
+        config << "font_file:" << VK_SOURCE_DIR << "/vk-font.ttf,\nnetworking:false,\nframe_time:0,\n"
+               << "window_horizontal_chars:" << columns << ",\nwindow_vertical_chars:" << rows << ",\n";
+    }
+    return game.startUp() == 0;
+}
+
+// The most memory the process has held so far, in megabytes.
+double peakMb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    double kb = 0;
+    while (status >> key)
+        if (key == "VmHWM:" && status >> kb)
+            break;
+    return kb / 1024;
+}
+
+// Frames of a grid of range(0) x range(1) cells, empty, or every cell drawn
+// when range(2) is 1. `peak_mb` is the most memory the process has held so
+// far: run one grid per process (--benchmark_filter) for that grid's own.
+void BM_Frame(benchmark::State &state) {
+    const int columns = static_cast<int>(state.range(0));
+    const int rows = static_cast<int>(state.range(1));
+    const bool full = state.range(2) != 0;
+    if (!startEngine(columns, rows)) {
+        state.SkipWithError("the engine did not start");
+        return;
+    }
+    vk::DisplayManager &display = vk::DisplayManager::getInstance();
     int frame = 0;
     for (auto _ : state) {
-        drawFrame(frame++);
-        vk::DisplayManager::getInstance().swapBuffers();
+        if (full)
+            drawFrame(frame++, columns, rows);
+        display.swapBuffers();
     }
+    state.counters["peak_mb"] = peakMb();
+    state.SetLabel(full ? "full" : "empty");
+    if (!startEngine(COLUMNS, ROWS))
+        state.SkipWithError("the engine did not start again");
 }
-BENCHMARK(BM_FrameBatched)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_Frame)
+    ->Args({COLUMNS, ROWS, 0})
+    ->Args({COLUMNS, ROWS, 1})
+    ->Args({1024, 1024, 0})
+    ->Args({1024, 1024, 1})
+    ->Args({4096, 4096, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
 
 void BM_FrameTextObjectPerCharacter(benchmark::State &state) {
     PerCharacterPainter painter;
@@ -191,16 +247,12 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "display_bench: no X server: %s\n", x_server.error().c_str());
         return 1;
     }
-    const std::string dir = "/tmp/vk-display-bench-" + std::to_string(getpid());
+    const std::string dir = benchDir();
     std::system(("mkdir -p " + dir).c_str());
     setenv("VESSIK_LOG", (dir + "/bench.log").c_str(), 1);
-    {
-        std::ofstream config(dir + "/vk-config.txt");
-        config << "font_file:" << VK_SOURCE_DIR << "/vk-font.ttf,\nnetworking:false,\nframe_time:0,\n";
-    }
     setenv("VESSIK_CONFIG", (dir + "/vk-config.txt").c_str(), 1);
     vk::GameManager &game = vk::GameManager::getInstance();
-    if (game.startUp() != 0) {
+    if (!startEngine(COLUMNS, ROWS)) {
         std::fprintf(stderr, "display_bench: the engine did not start; see %s/bench.log\n", dir.c_str());
         game.shutDown();
         return 1;

@@ -1,18 +1,25 @@
-// Cost of particle bursts: making a sparks burst, and a step of the world
-// while bursts keep coming, as the number of live particles grows.
+// Cost of particle bursts: making a sparks burst, a step of the world while
+// bursts keep coming, as the number of live particles grows, and the
+// turnover of the registries the particles pass through.
 #include <vessik/core/EventStep.h>
 #include <vessik/core/GameManager.h>
 #include <vessik/core/LogManager.h>
 #include <vessik/presentation/particles.h>
 #include <vessik/world/Box.h>
+#include <vessik/world/ObjectList.h>
+#include <vessik/world/OrderedObjectSet.h>
 #include <vessik/world/Vector.h>
 #include <vessik/world/WorldManager.h>
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -88,6 +95,73 @@ void BM_StepWithBursts(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * alive);
 }
 BENCHMARK(BM_StepWithBursts)->Arg(1)->Arg(5)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+// The turnover of a registry that `size` particles share: each step a
+// thirtieth of them, picked at random, leave and as many newcomers join at
+// the end. The same steps for every kind of list.
+struct Turnover {
+    std::vector<vk::Object *> first;                 // the registry at the start
+    std::vector<std::vector<vk::Object *>> leaving; // per step
+    std::vector<std::vector<vk::Object *>> joining; // per step
+
+    Turnover(int size, int steps) {
+        // distinct addresses that are never dereferenced
+        const auto fake = [](int i) {
+            return reinterpret_cast<vk::Object *>(static_cast<std::uintptr_t>(0x1000 + 64 * i));
+        };
+        std::mt19937 random(3);
+        int next = 0;
+        for (; next < size; next++)
+            first.push_back(fake(next));
+        std::vector<vk::Object *> alive = first;
+        for (int step = 0; step < steps; step++) {
+            leaving.emplace_back();
+            joining.emplace_back();
+            for (int i = 0; i < size / 30; i++) {
+                const std::size_t pick = random() % alive.size();
+                leaving.back().push_back(alive[pick]);
+                alive[pick] = fake(next++);
+                joining.back().push_back(alive[pick]);
+            }
+        }
+    }
+
+    // Milliseconds for all the steps on a fresh `List`.
+    template <typename List> double run() const {
+        List list;
+        for (vk::Object *p_o : first)
+            list.insert(p_o);
+        const auto start = std::chrono::steady_clock::now();
+        for (std::size_t step = 0; step < leaving.size(); step++) {
+            for (vk::Object *p_o : leaving[step])
+                list.remove(p_o);
+            for (vk::Object *p_o : joining[step])
+                list.insert(p_o);
+        }
+        benchmark::DoNotOptimize(list.getCount());
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+};
+
+// Removal and insertion in the engine's registries (OrderedObjectSet) against
+// a plain ObjectList, which searches and shifts for every removal, in one run
+// with the same steps; `ratio` is how many times slower the plain list is.
+void BM_RegistryTurnover(benchmark::State &state) {
+    constexpr int STEPS = 10;
+    const Turnover turnover(static_cast<int>(state.range(0)), STEPS);
+    double set_ms = 0;
+    for (auto _ : state) {
+        const double ms = turnover.run<vk::OrderedObjectSet>();
+        set_ms += ms;
+        state.SetIterationTime(ms / 1000);
+    }
+    set_ms /= static_cast<double>(state.iterations()) * STEPS;
+    const double list_ms = turnover.run<vk::ObjectList>() / STEPS;
+    state.counters["set_us_per_step"] = set_ms * 1000;
+    state.counters["list_us_per_step"] = list_ms * 1000;
+    state.counters["ratio"] = list_ms / set_ms;
+}
+BENCHMARK(BM_RegistryTurnover)->Arg(2800)->Arg(14000)->Arg(57000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

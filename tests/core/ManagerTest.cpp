@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -202,6 +203,31 @@ TEST_F(ManagerTest, HandlersChangeInterestsFromTheNextEventOn) {
     EXPECT_EQ(deliver("solo"), (Heard{&solo}));
     EXPECT_EQ(deliver("solo"), (Heard{&solo, &newcomer}));
     EXPECT_EQ(deliver("other"), (Heard{&bystander}));
+}
+
+TEST_F(ManagerTest, DeliveryFollowsRegistrationOrderThroughRemovals) {
+    OpenManager m;
+    std::vector<int> heard, expected;
+    std::vector<std::unique_ptr<Recorder>> objects;
+    for (int i = 0; i < 40; i++) {
+        objects.push_back(std::make_unique<Recorder>());
+        objects.back()->on_event = [&heard, i] { heard.push_back(i); };
+        ASSERT_EQ(m.registerInterest(objects.back().get(), "tick"), 0);
+    }
+    // all but every third leave, from the back; the first comes back last
+    for (int i = 39; i >= 0; i--) {
+        if (i % 3 != 0 || i == 0) {
+            ASSERT_EQ(m.unregisterInterest(objects[static_cast<std::size_t>(i)].get(), "tick"), 0);
+        }
+    }
+    for (int i = 3; i < 40; i += 3)
+        expected.push_back(i);
+    ASSERT_EQ(m.registerInterest(objects[0].get(), "tick"), 0);
+    expected.push_back(0);
+
+    const Event e = eventOf("tick");
+    EXPECT_EQ(m.onEvent(&e), static_cast<int>(expected.size()));
+    EXPECT_EQ(heard, expected);
 }
 
 TEST_F(ManagerTest, RepeatedStartAndStopOnlyWarn) {

@@ -216,12 +216,15 @@ TEST(DisplayManager, BoxesEraseTheCellAndDrawingOnlyThoseOverInkChangesNoPixel) 
     display.swapBuffers();
 
     // a crowded picture: full rows, overdrawn cells, half-cell positions,
-    // rotated characters, characters half off the window or nowhere
+    // rotated characters, characters half off the window or nowhere; the
+    // rows three times over, more than one batch of vertices holds
     auto picture = [&display] {
-        for (int y = 0; y < 24; y++)
-            for (int x = 0; x < 80; x++)
-                display.drawCh(Vector(static_cast<float>(x), static_cast<float>(y)), "W@M#gjy|_QX%&$"[(x * 7 + y) % 14],
-                               static_cast<vk::Color>(1 + (x + y) % 7), 0);
+        for (int pass = 0; pass < 3; pass++)
+            for (int y = 0; y < 24; y++)
+                for (int x = 0; x < 80; x++)
+                    display.drawCh(Vector(static_cast<float>(x), static_cast<float>(y)),
+                                   "W@M#gjy|_QX%&$"[(x * 7 + y + pass) % 14], static_cast<vk::Color>(1 + (x + y) % 7),
+                                   0);
         for (float f = 0; f < 30; f++) {
             display.drawCh(Vector(f * 2.5f, 3.5f), ' ', vk::WHITE, 0);
             display.drawCh(Vector(f * 2.5f + 0.25f, 7.4f), 'o', vk::WHITE, f * 25);

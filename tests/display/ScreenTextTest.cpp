@@ -39,6 +39,11 @@ TEST(ScreenText, LaterCharactersReplaceEarlierOnesClearEmptiesAndNoSizeHoldsNoth
     text.clear();
     EXPECT_EQ(text.lines(), std::vector<std::string>{"   "});
     EXPECT_FALSE(text.at(1, 0).drawn || text.at(2, 0).drawn);
+    // and again, for cells drawn after a clear
+    text.put(Vector(0, 0), 'z', 0, 0, 0);
+    text.put(Vector(2, 0), 'w', 0, 0, 0);
+    text.clear();
+    EXPECT_EQ(text.lines(), std::vector<std::string>{"   "});
 
     ScreenText negative(-3, 5);
     negative.put(Vector(0, 0), 'x', 0, 0, 0);

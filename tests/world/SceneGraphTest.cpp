@@ -34,6 +34,52 @@ TEST(SceneGraph, ChangesWhileInactiveTakeEffectOnWaking) {
     EXPECT_EQ(worldtest::checkIndexes({o, other}, TYPES), "");
 }
 
+// Deleting most objects, putting one to sleep and waking it, and moving one
+// to another altitude and back leave the rest in the order they came in; an
+// object that comes back to a list is last in it.
+TEST(SceneGraph, ListsAndDrawingKeepInsertionOrderThroughRemovals) {
+    World world;
+    std::vector<int> draws;
+    std::vector<Probe *> probes;
+    for (int i = 0; i < 30; i++) {
+        auto *p = new Probe(Vector(static_cast<float>(i), 5), vk::SPECTRAL);
+        p->setAltitude(2);
+        p->setType("Spark");
+        p->p_draws = &draws;
+        probes.push_back(p);
+    }
+    std::vector<Probe *> kept;
+    for (std::size_t i = 0; i < probes.size(); i++) {
+        if (i % 3 == 0)
+            kept.push_back(probes[i]);
+        else
+            World::wm().markForDelete(probes[i]);
+    }
+    World::wm().update();
+    Probe *sleeper = kept[1];
+    Probe *climber = kept[2];
+    sleeper->setActive(false);
+    sleeper->setActive(true);
+    climber->setAltitude(3);
+    climber->setAltitude(2);
+
+    std::vector<Object *> active;
+    std::vector<int> drawn;
+    for (Probe *p : kept) {
+        if (p != sleeper)
+            active.push_back(p);
+        if (p != sleeper && p != climber)
+            drawn.push_back(p->getId());
+    }
+    active.push_back(sleeper);
+    drawn.push_back(sleeper->getId());
+    drawn.push_back(climber->getId());
+    EXPECT_EQ(contents(World::wm().getAllObjects()), active);
+    EXPECT_EQ(contents(World::wm().objectsOfType("Spark")), active);
+    World::wm().draw();
+    EXPECT_EQ(draws, drawn);
+}
+
 TEST(SceneGraph, MissingEntriesAreReportedOnlyWhileTheGameRuns) {
     World world;
     auto *o = new Probe();

@@ -10,6 +10,7 @@
 #include <vessik/core/LogManager.h>
 #include <vessik/world/EventCollision.h>
 #include <vessik/world/WorldManager.h>
+#include <vessik/world/geometry.h>
 
 #include <algorithm>
 #include <functional>
@@ -133,6 +134,23 @@ inline std::string checkIndexes(const std::set<vk::Object *> &objects, std::set<
             record(cell(vk::CellKey{c, r}), grid.getCell(vk::CellKey{c, r}));
 
     std::ostringstream problems;
+    // the grid keeps boxes of its own: a query must find what a scan of every
+    // active solid object finds
+    std::vector<const vk::Object *> solid;
+    for (const vk::Object *p_o : objects)
+        if (p_o->isActive() && p_o->isSolid())
+            solid.push_back(p_o);
+    for (const vk::Object *p_o : solid) {
+        std::multiset<const vk::Object *> found, scanned;
+        for (vk::Object *p_hit : contents(grid.getCollisions(p_o, p_o->getPosition())))
+            found.insert(p_hit);
+        for (const vk::Object *p_other : solid)
+            if (p_other != p_o && vk::boxIntersectsBox(vk::getWorldBox(p_other), vk::getWorldBox(p_o)))
+                scanned.insert(p_other);
+        if (found != scanned)
+            problems << "object " << p_o->getId() << " collides with " << found.size() << " objects, not "
+                     << scanned.size() << "\n";
+    }
     for (const auto &entry : want)
         have[entry.first];
     for (const auto &entry : have)

@@ -7,9 +7,11 @@
 #include <vessik/world/EventCollision.h>
 #include <vessik/world/EventOut.h>
 #include <vessik/world/Grid.h>
+#include <vessik/world/GridCell.h>
 #include <vessik/world/Object.h>
 #include <vessik/world/ObjectList.h>
 #include <vessik/world/ObjectListIterator.h>
+#include <vessik/world/OrderedObjectSet.h>
 #include <vessik/world/SceneGraph.h>
 #include <vessik/world/Solidness.h>
 #include <vessik/world/Vector.h>

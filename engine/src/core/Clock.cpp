@@ -15,4 +15,6 @@ std::int64_t Clock::delta() {
 
 std::int64_t Clock::split() const { return platform::nowMicroseconds() - m_previous_time; }
 
+void Clock::sleepUntil(std::int64_t split_us) const { platform::sleepUntilMicroseconds(m_previous_time + split_us); }
+
 } // namespace vk

@@ -267,12 +267,14 @@ void GameManager::run() {
             // a headless replay has no one to wait for
             adjust_time = 0;
         } else if (sleep_time > 0) {
-            // a step never sleeps longer than one frame: the monotonic clock
-            // cannot go backwards, so sleep_time <= frame_us
-            const std::int64_t before = clock.split();
-            platform::sleepMilliseconds(static_cast<int>(sleep_time / 1000));
-            const std::int64_t after = clock.split();
-            adjust_time = after - before - sleep_time;
+            // wake at a fixed instant of the step, so that no fraction of a
+            // millisecond is lost to rounding; a step never sleeps longer
+            // than one frame, as the monotonic clock cannot go backwards.
+            // Waking late shortens the next step by as much, and by no more,
+            // so the steps keep their average length without catching up.
+            const std::int64_t deadline = loop_time + sleep_time;
+            clock.sleepUntil(deadline);
+            adjust_time = clock.split() - deadline;
             if (adjust_time < 0)
                 adjust_time = 0;
         } else if (adjust_time == 0 && m_frame_time > 0 && m_step_count > 0) {

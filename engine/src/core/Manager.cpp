@@ -3,7 +3,8 @@
 #include <vessik/core/Event.h>
 #include <vessik/core/LogManager.h>
 #include <vessik/world/Object.h>
-#include <vessik/world/ObjectListIterator.h>
+
+#include <utility>
 
 namespace vk {
 
@@ -39,13 +40,10 @@ int Manager::registerInterest(Object *p_o, std::string event_type) {
 
     const int i = findEvent(event_type);
     if (i >= 0) {
-        ObjectListIterator li(&m_obj_list[i]);
-        for (li.first(); !li.isDone(); li.next()) {
-            if (li.currentObject() == p_o) {
-                log.writeLog(1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
-                             p_o->getId(), p_o->getType().c_str(), event_type.c_str());
-                return 0;
-            }
+        if (m_obj_list[i].contains(p_o)) {
+            log.writeLog(1, "Manager::registerInterest(): Warning! Not adding id %d (%s) twice for event %s.",
+                         p_o->getId(), p_o->getType().c_str(), event_type.c_str());
+            return 0;
         }
         return m_obj_list[i].insert(p_o);
     }
@@ -71,8 +69,8 @@ int Manager::unregisterInterest(Object *p_o, std::string event_type) {
 
     // the type has no interested object left: close the gap, keeping the order
     for (int j = i; j < m_event_count - 1; j++) {
-        m_event_name[j] = m_event_name[j + 1];
-        m_obj_list[j] = m_obj_list[j + 1];
+        m_event_name[j] = std::move(m_event_name[j + 1]);
+        m_obj_list[j] = std::move(m_obj_list[j + 1]);
     }
     m_event_count--;
     return 0;
@@ -90,17 +88,17 @@ int Manager::onEvent(const Event *p_event) const {
         return 0;
     }
 
-    // one slot per type: a handler that empties it and registers again
-    // reopens the type further on, where this event must not find it again
+    // a type has one entry; looking no further also keeps an entry that a
+    // handler empties and makes again from being delivered twice
     const int i = findEvent(type);
     if (i < 0)
         return 0;
     // copy first: handlers may (un)register interests during delivery
-    const ObjectList interested = m_obj_list[i];
+    const ObjectList interested = m_obj_list[i].toList();
     int count = 0;
-    ObjectListIterator li(&interested);
-    for (li.first(); !li.isDone(); li.next()) {
-        Object *p_o = li.currentObject();
+    for (int j = 0; j < interested.getCount(); j++) {
+        interested.prefetch(j + ObjectList::PREFETCH_AHEAD, true);
+        Object *p_o = interested[j];
         if (p_o->isActive() && p_o->eventHandler(p_event) != 0)
             count++;
     }

@@ -43,14 +43,13 @@ std::int64_t nowMicroseconds() noexcept {
     return static_cast<std::int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
-void sleepMilliseconds(int milliseconds) noexcept {
-    if (milliseconds <= 0)
+void sleepUntilMicroseconds(std::int64_t deadline) noexcept {
+    if (deadline <= nowMicroseconds())
         return;
-    timespec request{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
-    timespec remaining{};
-    // a signal may cut the sleep short: sleep out what is left
-    while (nanosleep(&request, &remaining) == -1 && errno == EINTR)
-        request = remaining;
+    const timespec wake{static_cast<time_t>(deadline / 1000000), static_cast<long>(deadline % 1000000) * 1000L};
+    // a signal may cut the sleep short: the deadline stays the same
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR)
+        continue;
 }
 
 int timeBeginPeriod(unsigned) noexcept { return 0; }

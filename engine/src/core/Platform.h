@@ -11,8 +11,10 @@ namespace vk::platform {
 // step can never measure a negative time.
 [[nodiscard]] std::int64_t nowMicroseconds() noexcept;
 
-// Sleeps the calling thread for at least `milliseconds` (nothing when <= 0).
-void sleepMilliseconds(int milliseconds) noexcept;
+// Sleeps the calling thread until nowMicroseconds() reaches `deadline`
+// (nothing when it has already). Waking at a fixed instant rather than after
+// a length of time keeps the time spent before the call out of the error.
+void sleepUntilMicroseconds(std::int64_t deadline) noexcept;
 
 // Requests and releases of a 1 ms timer resolution. POSIX sleeps are already
 // that precise, so both succeed and return 0.

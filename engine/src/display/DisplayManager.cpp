@@ -31,6 +31,12 @@ constexpr float MAX_CHARACTER_SIZE = 512;
 const sf::Vector2f WHITE_TEXEL(1, 1);
 // text pads each glyph quad by one pixel to keep its smoothed edge
 constexpr float GLYPH_PADDING = 1;
+// vertices drawn in one call: enough to make the calls cheap, few enough
+// that a frame of a large grid does not hold all of its vertices at once
+constexpr std::size_t BATCH_VERTICES = 1 << 16;
+// the smallest tile of the ink index: a glyph's ink, with its padding and
+// margin, is a few pixels wide however small the cells
+constexpr float MIN_TILE_PIXELS = 4;
 
 // The character as the code point the font knows it by, converted through
 // the current locale as text does.
@@ -167,6 +173,7 @@ int DisplayManager::startUp() {
     m_p_rectangle->setFillColor(background);
 
     m_p_placer = std::make_unique<sf::Transformable>();
+    layOutTiles();
     // the first frame starts from the background too
     m_p_window->clear(background);
     startFrame();
@@ -272,10 +279,11 @@ void DisplayManager::release() {
     m_p_text.reset();
     m_p_rectangle.reset();
     m_p_placer.reset();
-    m_vertices.clear();
-    m_vertices.shrink_to_fit();
-    m_ink.clear();
-    m_ink_by_cell.clear();
+    std::vector<sf::Vertex>().swap(m_vertices);
+    std::vector<Ink>().swap(m_ink);
+    std::vector<int>().swap(m_ink_head);
+    std::vector<InkLink>().swap(m_ink_links);
+    std::vector<int>().swap(m_inked_tiles);
     // the font's textures go with the window rather than at process exit
     m_p_font.reset();
     platform::releaseGraphicsDisplay();
@@ -291,13 +299,33 @@ void DisplayManager::shutDown() {
     LogManager::getInstance().writeLog(5, "DisplayManager::shutDown(): successfully stopped.");
 }
 
+void DisplayManager::layOutTiles() {
+    m_tile_width = std::max(charWidth(), MIN_TILE_PIXELS);
+    m_tile_height = std::max(charHeight(), MIN_TILE_PIXELS);
+    m_tile_cols = static_cast<int>(std::ceil(static_cast<float>(m_window_horizontal_pixels) / m_tile_width));
+    m_tile_rows = static_cast<int>(std::ceil(static_cast<float>(m_window_vertical_pixels) / m_tile_height));
+    m_ink_head.assign(static_cast<std::size_t>(m_tile_cols) * static_cast<std::size_t>(m_tile_rows), -1);
+}
+
+bool DisplayManager::tilesOf(float left, float top, float right, float bottom, TileSpan &span) const {
+    const float cols = static_cast<float>(m_tile_cols);
+    const float rows = static_cast<float>(m_tile_rows);
+    if (!(right > 0 && bottom > 0 && left < cols * m_tile_width && top < rows * m_tile_height))
+        return false;
+    span.col0 = static_cast<int>(std::max(0.f, std::floor(left / m_tile_width)));
+    span.col1 = static_cast<int>(std::min(cols - 1, std::floor(right / m_tile_width)));
+    span.row0 = static_cast<int>(std::max(0.f, std::floor(top / m_tile_height)));
+    span.row1 = static_cast<int>(std::min(rows - 1, std::floor(bottom / m_tile_height)));
+    return true;
+}
+
 void DisplayManager::startFrame() {
     m_vertices.clear();
     m_ink.clear();
-    m_ink_by_cell.resize(static_cast<std::size_t>(m_window_horizontal_chars) *
-                         static_cast<std::size_t>(m_window_vertical_chars));
-    for (std::vector<int> &cell : m_ink_by_cell)
-        cell.clear();
+    for (const int tile : m_inked_tiles)
+        m_ink_head[static_cast<std::size_t>(tile)] = -1;
+    m_inked_tiles.clear();
+    m_ink_links.clear();
     m_window_dirty = false;
     m_box_stamp = 0;
 }
@@ -316,23 +344,22 @@ void DisplayManager::addInk(float left, float top, float right, float bottom) {
     // a pixel of margin: a box clipped to the ink then surely covers every
     // pixel the glyph touched, whatever the rounding
     const Ink ink{left - 1, top - 1, right + 1, bottom + 1, 0};
-    const float w = charWidth();
-    const float h = charHeight();
-    const float cols = static_cast<float>(m_window_horizontal_chars);
-    const float rows = static_cast<float>(m_window_vertical_chars);
-    // ink wholly outside the window leaves nothing to cover; the comparisons
-    // also turn NaN away
-    if (!(ink.right > 0 && ink.bottom > 0 && ink.left < cols * w && ink.top < rows * h))
+    // ink wholly outside the window leaves nothing to cover
+    TileSpan span{};
+    if (!tilesOf(ink.left, ink.top, ink.right, ink.bottom, span))
         return;
     const int index = static_cast<int>(m_ink.size());
     m_ink.push_back(ink);
-    const int col0 = static_cast<int>(std::max(0.f, std::floor(ink.left / w)));
-    const int col1 = static_cast<int>(std::min(cols - 1, std::floor(ink.right / w)));
-    const int row0 = static_cast<int>(std::max(0.f, std::floor(ink.top / h)));
-    const int row1 = static_cast<int>(std::min(rows - 1, std::floor(ink.bottom / h)));
-    for (int row = row0; row <= row1; row++)
-        for (int col = col0; col <= col1; col++)
-            m_ink_by_cell[static_cast<std::size_t>(row * m_window_horizontal_chars + col)].push_back(index);
+    for (int row = span.row0; row <= span.row1; row++) {
+        for (int col = span.col0; col <= span.col1; col++) {
+            const int tile = row * m_tile_cols + col;
+            int &head = m_ink_head[static_cast<std::size_t>(tile)];
+            if (head == -1)
+                m_inked_tiles.push_back(tile);
+            m_ink_links.push_back(InkLink{index, head});
+            head = static_cast<int>(m_ink_links.size()) - 1;
+        }
+    }
 }
 
 void DisplayManager::addBox(float x, float y, float rotation) {
@@ -355,29 +382,36 @@ void DisplayManager::addBox(float x, float y, float rotation) {
         return;
     }
 
-    // only where the box covers ink: the rest is background already
-    const float cols = static_cast<float>(m_window_horizontal_chars);
-    const float rows = static_cast<float>(m_window_vertical_chars);
-    if (!(right > 0 && bottom > 0 && x < cols * w && y < rows * h))
+    // only over the ink the box covers: the rest is background already. One
+    // quad around all of it: where it covers no ink it paints background on
+    // background, which changes nothing
+    TileSpan span{};
+    if (!tilesOf(x, y, right, bottom, span))
         return;
     m_box_stamp++;
-    const int col0 = static_cast<int>(std::max(0.f, std::floor(x / w)));
-    const int col1 = static_cast<int>(std::min(cols - 1, std::floor(right / w)));
-    const int row0 = static_cast<int>(std::max(0.f, std::floor(y / h)));
-    const int row1 = static_cast<int>(std::min(rows - 1, std::floor(bottom / h)));
-    for (int row = row0; row <= row1; row++) {
-        for (int col = col0; col <= col1; col++) {
-            for (const int index : m_ink_by_cell[static_cast<std::size_t>(row * m_window_horizontal_chars + col)]) {
-                Ink &ink = m_ink[static_cast<std::size_t>(index)];
+    float left = right;
+    float top = bottom;
+    float covered_right = x;
+    float covered_bottom = y;
+    for (int row = span.row0; row <= span.row1; row++) {
+        for (int col = span.col0; col <= span.col1; col++) {
+            for (int link = m_ink_head[static_cast<std::size_t>(row * m_tile_cols + col)]; link != -1;
+                 link = m_ink_links[static_cast<std::size_t>(link)].next) {
+                Ink &ink = m_ink[static_cast<std::size_t>(m_ink_links[static_cast<std::size_t>(link)].ink)];
                 if (ink.stamp == m_box_stamp)
                     continue;
                 ink.stamp = m_box_stamp;
-                if (ink.left < right && ink.right > x && ink.top < bottom && ink.bottom > y)
-                    addQuad(std::max(x, ink.left), std::max(y, ink.top), std::min(right, ink.right),
-                            std::min(bottom, ink.bottom));
+                if (ink.left < right && ink.right > x && ink.top < bottom && ink.bottom > y) {
+                    left = std::min(left, std::max(x, ink.left));
+                    top = std::min(top, std::max(y, ink.top));
+                    covered_right = std::max(covered_right, std::min(right, ink.right));
+                    covered_bottom = std::max(covered_bottom, std::min(bottom, ink.bottom));
+                }
             }
         }
     }
+    if (left < covered_right && top < covered_bottom)
+        addQuad(left, top, covered_right, covered_bottom);
 }
 
 void DisplayManager::addGlyph(float x, float y, char ch, unsigned char r, unsigned char g, unsigned char b,
@@ -437,8 +471,8 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
                            float rotation) {
     if (!checkStarted())
         return -1;
-    // the frame text is kept without a window too: replays check it headless
-    // a terminal shows the frame text itself
+    // the frame text is kept without a window too: a headless replay checks
+    // it, and a terminal shows it
     const Vector view_pos = worldToView(world_pos);
     m_frame_text.put(view_pos, ch, r, g, b);
     if (!m_p_window)
@@ -449,6 +483,8 @@ int DisplayManager::drawCh(Vector world_pos, char ch, unsigned char r, unsigned 
     // the glyph's ink is
     addBox(pixel.getX() - charWidth() / 10, pixel.getY() + charHeight() / 5, rotation);
     addGlyph(pixel.getX(), pixel.getY(), ch, r, g, b, rotation);
+    if (m_vertices.size() >= BATCH_VERTICES)
+        drawBatch();
     return 0;
 }
 

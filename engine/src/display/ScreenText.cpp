@@ -20,13 +20,17 @@ void ScreenText::put(Vector view_pos, char ch, unsigned char r, unsigned char g,
     const int row = static_cast<int>(std::floor(y + 0.5f));
     if (col < 0 || col >= m_width || row < 0 || row >= m_height)
         return;
-    m_cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(col)] =
-        ScreenCell{ch, r, g, b, true};
+    const std::size_t index =
+        static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(col);
+    if (!m_cells[index].drawn)
+        m_drawn.push_back(index);
+    m_cells[index] = ScreenCell{ch, r, g, b, true};
 }
 
 void ScreenText::clear() {
-    for (ScreenCell &cell : m_cells)
-        cell = ScreenCell{};
+    for (const std::size_t index : m_drawn)
+        m_cells[index] = ScreenCell{};
+    m_drawn.clear();
 }
 
 ScreenCell ScreenText::at(int x, int y) const {

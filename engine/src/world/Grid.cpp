@@ -99,7 +99,7 @@ int Grid::startUp() {
         return -1;
     }
     try {
-        for (std::vector<ObjectList> &row : m_cells)
+        for (std::vector<GridCell> &row : m_cells)
             row.resize(static_cast<std::size_t>(m_num_cols));
     } catch (const std::bad_alloc &) {
         log.writeLog("Grid::startUp(): Error! Unable to allocate columns.");
@@ -112,12 +112,12 @@ int Grid::startUp() {
 }
 
 void Grid::shutDown() {
-    std::vector<std::vector<ObjectList>>().swap(m_cells);
+    std::vector<std::vector<GridCell>>().swap(m_cells);
     m_outside.clear();
     m_is_allocated = false;
 }
 
-ObjectList *Grid::cell(CellKey key) {
+GridCell *Grid::cell(CellKey key) {
     if (key.isOutside())
         return &m_outside;
     if (key.col < 0 || key.col >= m_num_cols || key.row < 0 || key.row >= m_num_rows)
@@ -125,11 +125,21 @@ ObjectList *Grid::cell(CellKey key) {
     return &m_cells[static_cast<std::size_t>(key.row)][static_cast<std::size_t>(key.col)];
 }
 
-const ObjectList *Grid::cell(CellKey key) const { return const_cast<Grid *>(this)->cell(key); }
+const GridCell *Grid::cell(CellKey key) const { return const_cast<Grid *>(this)->cell(key); }
 
 ObjectList Grid::getCell(CellKey key) const {
-    const ObjectList *p_cell = m_is_allocated ? cell(key) : nullptr;
-    return p_cell ? *p_cell : ObjectList();
+    ObjectList list;
+    if (const GridCell *p_cell = m_is_allocated ? cell(key) : nullptr)
+        for (const GridEntry &entry : *p_cell)
+            list.insert(entry.p_o);
+    return list;
+}
+
+void Grid::prefetch(const Object *p_o) const noexcept {
+    // only solid objects ask the grid for collisions
+    if (!m_is_allocated || !p_o || !p_o->isSolid())
+        return;
+    forEachKey(cellsOf(p_o, p_o->getPosition()), [this](CellKey key) { cell(key)->prefetch(); });
 }
 
 CellSpan Grid::cellsOf(const Object *p_o, Vector where) const {
@@ -178,8 +188,9 @@ int Grid::insertObject(Object *p_o) {
         return -1;
     }
     int result = 0;
+    const GridEntry entry{p_o, getWorldBox(p_o)};
     forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) {
-        if (cell(key)->insert(p_o) == -1)
+        if (!cell(key)->add(entry))
             result = -1;
     });
     return result;
@@ -197,7 +208,7 @@ int Grid::removeObject(Object *p_o) {
     }
     if (!p_o->isSolid() || !p_o->isActive())
         return 0;
-    forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) { cell(key)->remove(p_o); });
+    forEachKey(cellsOf(p_o, p_o->getPosition()), [&](CellKey key) { cell(key)->drop(p_o); });
     return 0;
 }
 
@@ -213,21 +224,29 @@ int Grid::updatePosition(Object *p_o, Vector where) {
     }
     const CellSpan old_span = cellsOf(p_o, p_o->getPosition());
     const CellSpan new_span = cellsOf(p_o, where);
+    const GridEntry entry{p_o, getWorldBox(p_o, where)};
     forEachKey(old_span, [&](CellKey key) {
         if (new_span.contains(key))
             return;
-        if (ObjectList *p_cell = cell(key))
-            p_cell->remove(p_o);
+        if (GridCell *p_cell = cell(key))
+            p_cell->drop(p_o);
         else
             log.writeLog("Error! remove Cell x,y out of bounds (%d, %d).", key.col, key.row);
     });
     forEachKey(new_span, [&](CellKey key) {
-        if (old_span.contains(key))
-            return;
-        if (ObjectList *p_cell = cell(key))
-            p_cell->insert(p_o);
-        else
+        GridCell *p_cell = cell(key);
+        if (!p_cell) {
             log.writeLog("Error! insert Cell x,y out of bounds [%d, %d].", key.col, key.row);
+            return;
+        }
+        if (!old_span.contains(key)) {
+            p_cell->add(entry);
+            return;
+        }
+        // a cell the object stays in keeps its place, with the new box
+        for (GridEntry &kept : *p_cell)
+            if (kept.p_o == p_o)
+                kept.box = entry.box;
     });
     return 0;
 }
@@ -245,16 +264,14 @@ ObjectList Grid::getCollisions(const Object *p_o, Vector where) const {
     }
     const Box target = getWorldBox(p_o, where);
     forEachKey(cellsOf(p_o, where), [&](CellKey key) {
-        const ObjectList &candidates = *cell(key);
-        for (int i = 0; i < candidates.getCount(); i++) {
-            Object *p_candidate = candidates[i];
+        for (const GridEntry &candidate : *cell(key)) {
             // a candidate seen in an earlier cell was accepted or rejected there
             // already: the box test gives the same answer every time
             bool seen = false;
             for (int j = 0; j < result.getCount() && !seen; j++)
-                seen = result[j] == p_candidate;
-            if (!seen && p_candidate != p_o && boxIntersectsBox(getWorldBox(p_candidate), target))
-                result.insert(p_candidate);
+                seen = result[j] == candidate.p_o;
+            if (!seen && candidate.p_o != p_o && boxIntersectsBox(candidate.box, target))
+                result.insert(candidate.p_o);
         }
     });
     return result;

@@ -28,8 +28,9 @@ int SceneGraph::startUp() {
     const int result = m_grid.startUp();
 
     // a restart for a new boundary keeps the objects: index them again
-    for (int i = 0; i < m_objects.getCount(); i++) {
-        Object *p_o = m_objects[i];
+    const ObjectList objects = m_objects.toList();
+    for (int i = 0; i < objects.getCount(); i++) {
+        Object *p_o = objects[i];
         m_type_map[p_o->getType()].insert(p_o);
         if (p_o->isSolid() && !had_grid && result == 0)
             m_grid.insertObject(p_o);
@@ -110,11 +111,11 @@ int SceneGraph::removeObject(Object *p_o) {
     return 0;
 }
 
-ObjectList SceneGraph::activeObjects() const { return m_objects; }
+ObjectList SceneGraph::activeObjects() const { return m_objects.toList(); }
 
-ObjectList SceneGraph::inactiveObjects() const { return m_inactive_objects; }
+ObjectList SceneGraph::inactiveObjects() const { return m_inactive_objects.toList(); }
 
-ObjectList SceneGraph::solidObjects() const { return m_solid_objects; }
+ObjectList SceneGraph::solidObjects() const { return m_solid_objects.toList(); }
 
 ObjectList SceneGraph::visibleObjects(int altitude) const {
     if (!validAltitude(altitude)) {
@@ -122,10 +123,10 @@ ObjectList SceneGraph::visibleObjects(int altitude) const {
                                            altitude, 0, MAX_ALTITUDE);
         return {};
     }
-    return m_visible_objects[altitude];
+    return m_visible_objects[altitude].toList();
 }
 
-ObjectList SceneGraph::objectsOfType(std::string type) { return m_type_map[type]; }
+ObjectList SceneGraph::objectsOfType(std::string type) { return m_type_map[type].toList(); }
 
 ObjectList SceneGraph::getCollisions(const Object *p_o, Vector where) const {
     return m_grid.getCollisions(p_o, where);

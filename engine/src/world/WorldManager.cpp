@@ -156,9 +156,8 @@ int WorldManager::markForDelete(Object *p_o) {
     // an object the world refused is not the world's to delete
     if (p_o && !p_o->isInWorld())
         return refuseStranger("markForDelete", p_o);
-    for (int i = 0; i < m_deletions.getCount(); i++)
-        if (m_deletions[i] == p_o)
-            return 0;
+    if (m_deletions.contains(p_o))
+        return 0;
     if (m_deletions.insert(p_o) == -1) {
         LogManager::getInstance().writeLog(
             "WorldManager::markForDelete(): Error! unable to add Object %p to deletions list",
@@ -263,7 +262,13 @@ void WorldManager::followWithView(const Object *p_o) {
 void WorldManager::update() {
     // objects created during this step wait for the next one
     const ObjectList moving = m_scene_graph.activeObjects();
+    const Grid &grid = m_scene_graph.getGrid();
     for (int i = 0; i < moving.getCount(); i++) {
+        // the objects a few places ahead, and the cells of those half as far
+        // ahead, which have arrived by now, for their collision queries
+        moving.prefetch(i + ObjectList::PREFETCH_AHEAD);
+        if (i + ObjectList::PREFETCH_AHEAD / 2 < moving.getCount())
+            grid.prefetch(moving[i + ObjectList::PREFETCH_AHEAD / 2]);
         Object *p_o = moving[i];
         // a handler earlier in this step may have put it to sleep
         if (!p_o->isActive())
@@ -279,7 +284,7 @@ void WorldManager::update() {
 
     // destructors remove their objects from the list; objects marked while
     // these are deleted wait for the next step
-    const ObjectList doomed = m_deletions;
+    const ObjectList doomed = m_deletions.toList();
     m_deletions.clear();
     for (int i = 0; i < doomed.getCount(); i++)
         delete doomed[i];

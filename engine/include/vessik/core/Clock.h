@@ -18,6 +18,10 @@ class VK_API Clock {
     // Microseconds since the previous delta (or construction); keeps timing.
     [[nodiscard]] std::int64_t split() const;
 
+    // Sleeps until split() reaches `split_us`, to within the system's timer
+    // precision; returns at once when it has already.
+    void sleepUntil(std::int64_t split_us) const;
+
   private:
     std::int64_t m_previous_time = 0;
 };

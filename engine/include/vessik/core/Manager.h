@@ -2,7 +2,7 @@
 
 #include <vessik/export.h>
 
-#include <vessik/world/ObjectList.h>
+#include <vessik/world/OrderedObjectSet.h>
 
 #include <string>
 
@@ -15,8 +15,9 @@ class Object;
 inline constexpr int MAX_EVENTS = 100;
 
 // Base of every engine service: a type name for the log, a started flag and a
-// registry of the objects interested in each event type. The registry holds
-// non-owning pointers; objects unregister themselves when destroyed.
+// registry of the objects interested in each event type, in the order they
+// registered. The registry holds non-owning pointers; objects unregister
+// themselves when destroyed.
 class VK_API Manager {
   public:
     Manager() = default;
@@ -39,9 +40,9 @@ class VK_API Manager {
     int registerInterest(Object *p_o, std::string event_type);
     int unregisterInterest(Object *p_o, std::string event_type);
 
-    // Delivers the event once to every active object that was interested
-    // when delivery began, in registration order; returns how many handled
-    // it. Interests that handlers change count from the next event.
+    // Delivers the event to every active object that was interested when
+    // delivery began, once each, in the order they registered; returns how
+    // many handled it.
     int onEvent(const Event *p_event) const;
 
   private:
@@ -50,7 +51,7 @@ class VK_API Manager {
     std::string m_type = "Manager";
     int m_event_count = 0;
     std::string m_event_name[MAX_EVENTS];
-    ObjectList m_obj_list[MAX_EVENTS];
+    OrderedObjectSet m_obj_list[MAX_EVENTS];
     bool m_is_started = false;
 };
 

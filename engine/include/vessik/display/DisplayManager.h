@@ -130,6 +130,15 @@ class VK_API DisplayManager : public Manager {
         float left, top, right, bottom;
         int stamp;
     };
+    // One ink reaching into a tile, and the next one reaching into it.
+    struct InkLink {
+        int ink;
+        int next;
+    };
+    // The tiles from col0 to col1 and row0 to row1, ends included.
+    struct TileSpan {
+        int col0, col1, row0, row1;
+    };
 
     DisplayManager();
     int startTerminal();
@@ -140,6 +149,10 @@ class VK_API DisplayManager : public Manager {
     void fitCells();
     void drawBatch();
     void startFrame();
+    void layOutTiles();
+    // The tiles a rectangle of the window touches; false when it touches
+    // none (also for NaN).
+    bool tilesOf(float left, float top, float right, float bottom, TileSpan &span) const;
     void addQuad(float left, float top, float right, float bottom);
     void addInk(float left, float top, float right, float bottom);
     void addBox(float x, float y, float rotation);
@@ -165,13 +178,24 @@ class VK_API DisplayManager : public Manager {
     std::unique_ptr<sf::Text> m_p_text;
     // places boxes and glyphs as a transformable object would
     std::unique_ptr<sf::Transformable> m_p_placer;
-    // the frame's boxes and glyph quads in drawing order, reused every frame
+    // the frame's boxes and glyph quads in drawing order, drawn whenever a
+    // batch is full and at the end of the frame
     std::vector<sf::Vertex> m_vertices;
     // A box only needs drawing where it covers ink of an earlier glyph:
-    // elsewhere it paints background over background. The ink of the frame,
-    // and for each cell of the window the ink reaching into it.
+    // elsewhere it paints background over background. The ink is found by
+    // tiles of the window: the cells, or squares of a few pixels where cells
+    // are smaller, so that the index never outgrows the window. The ink of
+    // the frame; for each tile the last of its links (-1 for none), each link
+    // naming an ink and the tile's link before it; and the tiles that have
+    // links, so that a frame costs what was drawn in it.
+    float m_tile_width = 1;
+    float m_tile_height = 1;
+    int m_tile_cols = 0;
+    int m_tile_rows = 0;
     std::vector<Ink> m_ink;
-    std::vector<std::vector<int>> m_ink_by_cell;
+    std::vector<int> m_ink_head;
+    std::vector<InkLink> m_ink_links;
+    std::vector<int> m_inked_tiles;
     int m_box_stamp = 0;
     // set when more than characters was drawn: every box is then drawn whole
     bool m_window_dirty = false;

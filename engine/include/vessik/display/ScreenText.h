@@ -35,7 +35,8 @@ class VK_API ScreenText {
     // cell. Positions off the screen, NaN included, are ignored.
     void put(Vector view_pos, char ch, unsigned char r, unsigned char g, unsigned char b);
 
-    // Empties every cell.
+    // Empties every cell; costs what was drawn since the last clear, not the
+    // size of the screen.
     void clear();
 
     // The cell at column x, row y; a blank cell outside the screen.
@@ -54,6 +55,8 @@ class VK_API ScreenText {
     int m_width = 0;
     int m_height = 0;
     std::vector<ScreenCell> m_cells;
+    // the cells drawn since the last clear, each once
+    std::vector<std::size_t> m_drawn;
 };
 
 } // namespace vk

@@ -2,6 +2,7 @@
 
 #include <vessik/export.h>
 
+#include <vessik/world/GridCell.h>
 #include <vessik/world/ObjectList.h>
 #include <vessik/world/Vector.h>
 
@@ -42,7 +43,12 @@ struct VK_API CellSpan {
 // boundary is cut into cells of the configured size; an object is listed in
 // every cell its box touches (right and bottom edges included), and in the
 // outside list when its box reaches beyond the grid, so a collision query
-// looks only at the objects near the mover. Lists hold non-owning pointers.
+// looks only at the objects near the mover. Each entry keeps the object's
+// world box beside its non-owning pointer, so that a query reads the cells
+// alone rather than every object near the mover, which lie scattered in
+// memory; insertObject(), removeObject() and updatePosition() keep the boxes
+// current, and the scene graph calls them for every change of box, position,
+// solidness or activity.
 class VK_API Grid {
   public:
     // Most cells a grid allocates: a larger boundary gets larger cells.
@@ -68,6 +74,10 @@ class VK_API Grid {
     // box of `p_o` placed at `where`, in cell-key order without repeats.
     [[nodiscard]] ObjectList getCollisions(const Object *p_o, Vector where) const;
 
+    // Starts loading the cells of `p_o` at its position into the processor's
+    // cache, for a query about it a little later.
+    void prefetch(const Object *p_o) const noexcept;
+
     // The cells of `p_o` with its box placed at `where`. Safe for any
     // coordinates: what does not fit the grid (also NaN) is outside.
     [[nodiscard]] CellSpan cellsOf(const Object *p_o, Vector where) const;
@@ -81,12 +91,12 @@ class VK_API Grid {
     [[nodiscard]] ObjectList getCell(CellKey key) const;
 
   private:
-    ObjectList *cell(CellKey key);
-    const ObjectList *cell(CellKey key) const;
+    GridCell *cell(CellKey key);
+    const GridCell *cell(CellKey key) const;
 
     bool m_is_allocated = false;
-    std::vector<std::vector<ObjectList>> m_cells; // rows of columns
-    ObjectList m_outside;
+    std::vector<std::vector<GridCell>> m_cells; // rows of columns
+    GridCell m_outside;
     int m_num_cols = 0;
     int m_num_rows = 0;
     int m_cell_width = 20;

@@ -203,28 +203,31 @@ class VK_API Object {
     void unregisterAll();
     static Shape noShape();
 
+    // what every step reads or writes of every object comes first, so that
+    // it shares the object's first cache lines: a world of tens of thousands
+    // of objects does not fit the processor's caches
     int m_id = 0;
-    std::string m_type = "(Undefined)";
     bool m_is_active = true;
     bool m_is_visible = true;
+    bool m_no_soft = false;
+    bool m_follow_path = false;
+    bool m_avoid_collisions = false;
+    Solidness m_solidness = HARD;
+    int m_altitude = MAX_ALTITUDE / 2;
     Box m_box = Box(Vector(-0.5f, -0.5f), 0.99f, 0.99f);
     Vector m_position = Vector(1, 1);
     Vector m_direction;
     float m_speed = 0;
     Vector m_acceleration;
-    int m_altitude = MAX_ALTITUDE / 2;
-    Solidness m_solidness = HARD;
-    Animation m_animation;
-    bool m_no_soft = false;
+    unsigned m_modified = attr::ALL_OBJECT;
     int m_event_count = 0;
+    std::string m_type = "(Undefined)";
+    Animation m_animation;
     // in registration order, at most MAX_OBJ_EVENTS
     std::vector<std::string> m_event_name;
-    unsigned m_modified = attr::ALL_OBJECT;
     Shape m_shape = noShape();
     std::unique_ptr<PathFind> m_p_path_find;
     Path m_path;
-    bool m_follow_path = false;
-    bool m_avoid_collisions = false;
     bool m_is_in_world = false;
 };
 

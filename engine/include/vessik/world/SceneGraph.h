@@ -5,6 +5,7 @@
 #include <vessik/world/Grid.h>
 #include <vessik/world/Object.h>
 #include <vessik/world/ObjectList.h>
+#include <vessik/world/OrderedObjectSet.h>
 #include <vessik/world/Solidness.h>
 #include <vessik/world/Vector.h>
 
@@ -18,10 +19,12 @@ namespace vk {
 // the active ones by type, and the grid of the active solid ones.
 //
 // An object is either active or inactive; an inactive object is in no index
-// but the inactive list. The world's objects call the update operations from
-// their setters while they still hold the old value, so the indexes follow
-// every change. Lists hold non-owning pointers. Once the game is over, a
-// missing entry found during an update or a removal is accepted silently.
+// but the inactive list. Objects call the update operations from their
+// setters while they still hold the old value, so the indexes follow every
+// change. Each index keeps the order in which objects entered it (drawing
+// within an altitude follows it) and hands out copies. Indexes hold
+// non-owning pointers. Once the game is over, a missing entry found during an
+// update or a removal is accepted silently.
 class VK_API SceneGraph {
   public:
     SceneGraph() = default;
@@ -55,11 +58,11 @@ class VK_API SceneGraph {
     int updatePosition(Object *p_o, Vector where);
 
   private:
-    ObjectList m_objects;
-    ObjectList m_solid_objects;
-    ObjectList m_visible_objects[MAX_ALTITUDE + 1];
-    ObjectList m_inactive_objects;
-    std::map<std::string, ObjectList> m_type_map;
+    OrderedObjectSet m_objects;
+    OrderedObjectSet m_solid_objects;
+    OrderedObjectSet m_visible_objects[MAX_ALTITUDE + 1];
+    OrderedObjectSet m_inactive_objects;
+    std::map<std::string, OrderedObjectSet> m_type_map;
     Grid m_grid;
 };
 

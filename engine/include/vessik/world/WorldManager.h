@@ -5,6 +5,7 @@
 #include <vessik/core/Manager.h>
 #include <vessik/world/Box.h>
 #include <vessik/world/ObjectList.h>
+#include <vessik/world/OrderedObjectSet.h>
 #include <vessik/world/SceneGraph.h>
 #include <vessik/world/Vector.h>
 
@@ -85,7 +86,7 @@ class VK_API WorldManager : public Manager {
     void followWithView(const Object *p_o);
 
     SceneGraph m_scene_graph;
-    ObjectList m_deletions;
+    OrderedObjectSet m_deletions;
     Object *m_p_view_following = nullptr;
     Box m_boundary;
     Box m_view;
