@@ -11,7 +11,7 @@ packages=(
     # fuzzing and sanitizer runtimes
     clang libclang-rt-14-dev
     # window and audio tests
-    xvfb xauth xdotool imagemagick sox libsox-fmt-all vorbis-tools
+    xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-all vorbis-tools
     # terminal tests: a terminal emulator library to read the screen, and a
     # multiplexer to try the game in a terminal of any size by hand
     libvterm-dev tmux
